@@ -1,0 +1,22 @@
+// Environment and process context: the few things the program reads of the
+// world it was started in.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace sys {
+
+// The value of an environment variable; an unset variable reads as empty text.
+std::string getEnv(const std::string& name);
+
+// The current working directory, or nothing when it cannot be obtained.
+// It is never cut to a fixed buffer: a long directory comes back whole.
+std::optional<std::string> currentDirectory();
+
+// The text that follows the program name on the command line. On Windows it
+// is the raw command line less the program name; elsewhere the arguments
+// joined with single blanks.
+std::string commandLineTail(int argc, char** argv);
+
+}  // namespace sys

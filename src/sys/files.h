@@ -1,0 +1,37 @@
+// File services. Text is single-byte; every name is used as given, so
+// relative names address the current directory.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace sys {
+
+// The platform's path separator: '\\' on Windows, '/' elsewhere. Every text
+// that joins a directory and a name uses it.
+extern const char pathSeparator;
+
+// dir, the separator, name. Nothing is normalised: a dir that already ends in
+// a separator gives two, as the user's installation wrote it.
+std::string joinPath(std::string_view dir, std::string_view name);
+
+// True when the file can be opened for reading (shared); it is closed at once.
+bool fileExists(const std::string& path);
+
+// Removes one file; true when the platform reports success.
+bool removeFile(const std::string& path);
+
+// Creates one directory level; false when it fails (for example when it exists).
+bool makeDirectory(const std::string& path);
+
+// The whole content of a file, or nothing when it cannot be opened or read.
+std::optional<std::string> readFile(const std::string& path);
+
+// Replaces the file whole or not at all: the content goes to a temporary file
+// beside it, is flushed, and is renamed over the old file. `text` true writes
+// line ends in the platform's text form ("\n" becomes "\r\n" on Windows).
+// False when anything failed; the old file is then untouched.
+bool writeFileAtomic(const std::string& path, std::string_view content, bool text = true);
+
+}  // namespace sys

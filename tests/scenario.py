@@ -1,0 +1,199 @@
+#!/usr/bin/env python3
+"""Runs vsZEB scenarios: a user's session with files before, a command line,
+a UI script, and the exact standard output and files afterwards.
+
+A scenario is a folder (see tests/scenarios/README.md):
+
+    scenario    key: value lines (args, env, status, cwd)
+    ui.script   the UI script, given to the program as VSZEB_SCRIPT
+    before/     copied into the scenario's root T before the run
+    stdout      expected standard output, exactly; $T stands for T
+    stderr      expected standard error, exactly (not checked when absent)
+    after/      files that must exist afterwards with exactly these bytes
+    absent      paths relative to T, one a line, that must not exist afterwards
+
+Usage: scenario.py --program vsZEB --tools DIR [--ui BACKEND] FOLDER...
+A FOLDER that holds no `scenario` file is searched for scenario folders.
+"""
+
+import argparse
+import os
+import shlex
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+FAKE_TOOLS = ["zebwrap", "zebpost", "zeb2html", "xdg-open", "viewer"]
+
+
+def find_scenarios(folder):
+    if os.path.isfile(os.path.join(folder, "scenario")):
+        return [folder]
+    found = []
+    for name in sorted(os.listdir(folder)):
+        sub = os.path.join(folder, name)
+        if os.path.isdir(sub):
+            found.extend(find_scenarios(sub))
+    return found
+
+
+def read_bytes(path):
+    with open(path, "rb") as f:
+        return f.read()
+
+
+def expand(text, root):
+    return text.replace("$T", root)
+
+
+def parse_scenario(path):
+    spec = {"args": [], "env": [], "status": 0, "cwd": "project"}
+    with open(path, encoding="utf-8") as f:
+        for number, line in enumerate(f, 1):
+            line = line.rstrip("\n")
+            if not line.strip() or line.lstrip().startswith("#"):
+                continue
+            key, sep, value = line.partition(":")
+            if not sep:
+                raise ValueError(f"{path}:{number}: expected 'key: value'")
+            key, value = key.strip(), value.strip()
+            if key == "args":
+                spec["args"] = shlex.split(value)
+            elif key == "env":
+                spec["env"].append(value)
+            elif key == "status":
+                spec["status"] = int(value)
+            elif key == "cwd":
+                spec["cwd"] = value
+            else:
+                raise ValueError(f"{path}:{number}: unknown key {key!r}")
+    return spec
+
+
+def install_fake_tools(root, tools_dir):
+    bin_dir = os.path.join(root, "bin")
+    os.makedirs(bin_dir, exist_ok=True)
+    fake = os.path.join(tools_dir, "fake-tool")
+    for name in FAKE_TOOLS:
+        target = os.path.join(bin_dir, name)
+        if not os.path.exists(target):
+            os.symlink(fake, target)
+    return bin_dir
+
+
+def compare_after(folder, root):
+    """Returns a list of differences between after/ and the tree under root."""
+    problems = []
+    after = os.path.join(folder, "after")
+    if os.path.isdir(after):
+        for base, _dirs, files in os.walk(after):
+            for name in files:
+                expected_path = os.path.join(base, name)
+                rel = os.path.relpath(expected_path, after)
+                actual_path = os.path.join(root, rel)
+                expected = expand(read_bytes(expected_path).decode("latin-1"), root).encode("latin-1")
+                if not os.path.isfile(actual_path):
+                    problems.append(f"missing file {rel}")
+                    continue
+                actual = read_bytes(actual_path)
+                if actual != expected:
+                    problems.append(f"file {rel} differs\n--- expected\n{expected!r}\n--- actual\n{actual!r}")
+    absent = os.path.join(folder, "absent")
+    if os.path.isfile(absent):
+        with open(absent, encoding="utf-8") as f:
+            for rel in f.read().split("\n"):
+                rel = rel.strip()
+                if rel and os.path.lexists(os.path.join(root, rel)):
+                    problems.append(f"{rel} should not exist")
+    return problems
+
+
+def run_one(folder, program, tools_dir, ui):
+    spec = parse_scenario(os.path.join(folder, "scenario"))
+    root = tempfile.mkdtemp(prefix="vszeb-scenario-")
+    try:
+        before = os.path.join(folder, "before")
+        if os.path.isdir(before):
+            shutil.copytree(before, root, dirs_exist_ok=True, symlinks=True)
+        cwd = os.path.join(root, spec["cwd"])
+        os.makedirs(cwd, exist_ok=True)
+        bin_dir = install_fake_tools(root, tools_dir)
+
+        env = {
+            "PATH": f"{bin_dir}:/usr/bin:/bin",
+            "HOME": root,
+            "LANG": "C",
+            "VSZEB_UI": ui,
+            "VSZEB_TEST_ROOT": root,
+            "ZEBHOME": os.path.join(root, "zebhome"),
+        }
+        for entry in spec["env"]:
+            if entry.startswith("-"):
+                env.pop(entry[1:], None)
+                continue
+            name, _, value = entry.partition("=")
+            env[name] = expand(value, root)
+        script = os.path.join(folder, "ui.script")
+        if os.path.isfile(script):
+            env["VSZEB_SCRIPT"] = script
+
+        proc = subprocess.run([program] + [expand(a, root) for a in spec["args"]],
+                              cwd=cwd, env=env, stdin=subprocess.DEVNULL,
+                              stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=60)
+        problems = []
+        if proc.returncode != spec["status"]:
+            problems.append(f"exit status {proc.returncode}, expected {spec['status']}")
+        expected_out = b""
+        if os.path.isfile(os.path.join(folder, "stdout")):
+            expected_out = expand(read_bytes(os.path.join(folder, "stdout")).decode("latin-1"), root).encode("latin-1")
+        if proc.stdout != expected_out:
+            problems.append(f"stdout differs\n--- expected\n{expected_out.decode('latin-1')}--- actual\n{proc.stdout.decode('latin-1')}---")
+        if os.path.isfile(os.path.join(folder, "stderr")):
+            expected_err = expand(read_bytes(os.path.join(folder, "stderr")).decode("latin-1"), root).encode("latin-1")
+            if proc.stderr != expected_err:
+                problems.append(f"stderr differs\n--- expected\n{expected_err.decode('latin-1')}--- actual\n{proc.stderr.decode('latin-1')}---")
+        # Programs started with "start" are not waited for by vsZEB: give them a moment.
+        deadline = time.monotonic() + 5
+        file_problems = compare_after(folder, root)
+        while file_problems and time.monotonic() < deadline:
+            time.sleep(0.1)
+            file_problems = compare_after(folder, root)
+        problems.extend(file_problems)
+        if problems and proc.stderr and not os.path.isfile(os.path.join(folder, "stderr")):
+            problems.append("stderr was:\n" + proc.stderr.decode("latin-1"))
+        return problems
+    finally:
+        shutil.rmtree(root, ignore_errors=True)
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--program", required=True)
+    parser.add_argument("--tools", required=True)
+    parser.add_argument("--ui", default="headless")
+    parser.add_argument("folders", nargs="+")
+    args = parser.parse_args()
+
+    scenarios = [s for folder in args.folders for s in find_scenarios(folder)]
+    if not scenarios:
+        print("no scenarios found")
+        return 1
+    failed = 0
+    for folder in scenarios:
+        name = os.path.relpath(folder)
+        problems = run_one(folder, os.path.abspath(args.program), os.path.abspath(args.tools), args.ui)
+        if problems:
+            failed += 1
+            print(f"FAIL {name}")
+            for p in problems:
+                print("  " + p.replace("\n", "\n  "))
+        else:
+            print(f"ok   {name}")
+    print(f"{len(scenarios) - failed} passed, {failed} failed")
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

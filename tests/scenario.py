@@ -6,7 +6,8 @@ A scenario is a folder (see tests/scenarios/README.md):
 
     scenario    key: value lines (args, env, status, cwd)
     ui.script   the UI script, given to the program as VSZEB_SCRIPT
-    before/     copied into the scenario's root T before the run
+    before/     copied into the scenario's root T before the run; a file
+                NAME.tmpl there becomes NAME with $T expanded
     stdout      expected standard output, exactly; $T stands for T
     stderr      expected standard error, exactly (not checked when absent)
     after/      files that must exist afterwards with exactly these bytes
@@ -46,6 +47,19 @@ def read_bytes(path):
 
 def expand(text, root):
     return text.replace("$T", root)
+
+
+def expand_templates(root):
+    """Files named NAME.tmpl become NAME with $T expanded (for paths that a
+    file must hold, such as a registry file)."""
+    for base, _dirs, files in os.walk(root):
+        for name in files:
+            if name.endswith(".tmpl"):
+                path = os.path.join(base, name)
+                text = read_bytes(path).decode("latin-1")
+                with open(path[: -len(".tmpl")], "wb") as f:
+                    f.write(expand(text, root).encode("latin-1"))
+                os.remove(path)
 
 
 def parse_scenario(path):
@@ -117,6 +131,7 @@ def run_one(folder, program, tools_dir, ui):
         before = os.path.join(folder, "before")
         if os.path.isdir(before):
             shutil.copytree(before, root, dirs_exist_ok=True, symlinks=True)
+            expand_templates(root)
         cwd = os.path.join(root, spec["cwd"])
         os.makedirs(cwd, exist_ok=True)
         bin_dir = install_fake_tools(root, tools_dir)

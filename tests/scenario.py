@@ -5,7 +5,7 @@ a UI script, and the exact standard output and files afterwards.
 A scenario is a folder (see tests/scenarios/README.md):
 
     scenario    key: value lines (args, env, status, cwd)
-    ui.script   the UI script, given to the program as VSZEB_SCRIPT
+    ui.script   the UI script, given to the program as VSZEB_SCRIPT ($T expanded)
     before/     copied into the scenario's root T before the run; a file
                 NAME.tmpl there becomes NAME with $T expanded
     stdout      expected standard output, exactly; $T stands for T
@@ -152,7 +152,10 @@ def run_one(folder, program, tools_dir, ui):
             env[name] = expand(value, root)
         script = os.path.join(folder, "ui.script")
         if os.path.isfile(script):
-            env["VSZEB_SCRIPT"] = script
+            expanded = os.path.join(root, "ui.script")
+            with open(expanded, "wb") as f:
+                f.write(expand(read_bytes(script).decode("latin-1"), root).encode("latin-1"))
+            env["VSZEB_SCRIPT"] = expanded
 
         proc = subprocess.run([program] + [expand(a, root) for a in spec["args"]],
                               cwd=cwd, env=env, stdin=subprocess.DEVNULL,

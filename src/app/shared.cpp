@@ -1,0 +1,57 @@
+#include "app/shared.h"
+
+#include "app/about.h"
+#include "res/resources.h"
+#include "sys/command.h"
+#include "sys/env.h"
+#include "sys/files.h"
+#include "ui/ui.h"
+
+namespace app {
+
+std::string_view ideCaption(std::string_view ideCode) {
+    if (ideCode == "vs") return "ZEB++/Visual Studio";
+    if (ideCode == "cw") return "ZEB++/CodeWarrior";
+    if (ideCode == "ca") return "ZEB++/Carbide.c++";
+    if (ideCode == "ec") return "ZEB++/Eclipse";
+    if (ideCode == "uv") return "ZEB++/uVision";
+    return "ZEB++/Unknown IDE";
+}
+
+void showIdeError(std::string_view message, std::string_view ideCode) {
+    ui::messageBox(message, ideCaption(ideCode), ui::MessageIcon::Error);
+}
+
+std::string helpCommand(std::string_view zebHome) {
+    // The tool home goes inside the quotes unchanged, blanks and a trailing
+    // separator included.
+    return "start /D\"" + sys::joinPath(zebHome, "Vs_integ") + "\" vsZEBhelp.bat";
+}
+
+void showHelp() {
+    // Read at every press: the help follows the installation as it is now.
+    sys::runCommand(helpCommand(sys::getEnv("ZEBHOME")));
+}
+
+void addAboutEntryAndIcon(ui::Dialog& dlg, ui::Icon icon) {
+    if (dlg.hasSystemMenu()) {
+        std::string_view about = ui::loadString(res::IDS_ABOUTBOX);
+        if (!about.empty()) {
+            dlg.appendSystemMenuSeparator();
+            dlg.appendSystemMenuItem(res::IDM_ABOUTBOX, about);
+        }
+    }
+    dlg.setIcon(icon, true);
+    dlg.setIcon(icon, false);
+}
+
+void handleSysCommand(ui::Dialog& dlg, unsigned command) {
+    if ((command & 0xFFF0u) == res::IDM_ABOUTBOX) {
+        CAboutDlg about;
+        about.doModal();
+    } else {
+        dlg.defaultSysCommand(command);
+    }
+}
+
+}  // namespace app

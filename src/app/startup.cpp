@@ -1,0 +1,107 @@
+#include "app/startup.h"
+
+#include <cctype>
+
+#include "app/launch.h"
+#include "sys/files.h"
+#include "sys/registry.h"
+#include "sys/shortpath.h"
+
+namespace app {
+
+namespace {
+
+bool isSpace(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
+
+struct IdeKinds {
+    std::string_view code;
+    int named;
+    int unnamed;  // kUnknownIde: this IDE has no "no project" form of that kind
+};
+
+// CodeWarrior names "no project" with a word of two quotes, the others by
+// leaving the word out.
+constexpr IdeKinds kIdeKinds[] = {
+    {"vs", kVisualStudio, kVisualStudioNoProject},
+    {"cw", kCodeWarrior, kCodeWarriorNoProject},
+    {"ca", kCarbide, kCarbideNoProject},
+    {"ec", kEclipse, kEclipseNoProject},
+    {"uv", kUVision, kUVisionNoProject},
+};
+
+const IdeKinds* findIde(std::string_view code) {
+    for (const auto& k : kIdeKinds)
+        if (k.code == code) return &k;
+    return nullptr;
+}
+
+}  // namespace
+
+std::vector<std::string> splitWords(std::string_view text, std::size_t maxWords) {
+    std::vector<std::string> words;
+    std::size_t i = 0;
+    while (words.size() < maxWords) {
+        while (i < text.size() && isSpace(text[i])) ++i;
+        if (i == text.size()) break;
+        std::size_t start = i;
+        while (i < text.size() && !isSpace(text[i])) ++i;
+        words.emplace_back(text.substr(start, i - start));
+    }
+    return words;
+}
+
+ProjectWord readProjectWord(const std::optional<std::string>& word, std::string_view ideCode) {
+    const IdeKinds* ide = findIde(ideCode);
+    const bool isCodeWarrior = ideCode == "cw";
+    if (!word) {
+        if (ide && !isCodeWarrior) return {"", ide->unnamed, true};
+        return {"", kUnknownIde, false};
+    }
+    const std::string& w = *word;
+    if (w.size() >= 2 && w[0] == '"' && w[1] == '"') {
+        if (isCodeWarrior) return {"", kCodeWarriorNoProject, true};
+        return {"", kUnknownIde, false};
+    }
+    std::string name = w;
+    if (!name.empty() && name.front() == '"') name.erase(0, 1);
+    if (!name.empty() && name.back() == '"') name.pop_back();
+    if (ide) return {name, ide->named, true};
+    return {name, kUnknownIde, false};
+}
+
+std::string shortenDirectory(std::string_view dir, std::size_t limit, std::size_t head, std::size_t tail) {
+    if (dir.size() <= limit) return std::string(dir);
+    return std::string(dir.substr(0, head)) + "..." + std::string(dir.substr(dir.size() - tail));
+}
+
+std::vector<std::string> findKeilToolDirs() {
+    struct Product {
+        const char* key;
+        const char* folder;
+        const char* subFolder;  // nullptr: none
+    };
+    static constexpr Product kProducts[] = {
+        {"MDK", "ARMCC", "bin"},
+        {"C251", "BIN", nullptr},
+        {"C166", "BIN", nullptr},
+        {"C51", "BIN", nullptr},
+    };
+    constexpr std::size_t kValueBuffer = 300;
+    constexpr std::size_t kPathBuffer = 260;
+
+    std::vector<std::string> dirs;
+    for (const Product& p : kProducts) {
+        auto path = sys::readMachineString(std::string("SOFTWARE\\Keil\\Products\\") + p.key, "Path", kValueBuffer);
+        if (!path) continue;
+        // A product whose path has no short form could not be put on a
+        // command line unquoted: it is left out like an unregistered one.
+        auto shortForm = sys::shortPath(*path, kPathBuffer);
+        if (!shortForm) continue;
+        std::string dir = sys::joinPath(*shortForm, p.folder);
+        if (p.subFolder) dir = sys::joinPath(dir, p.subFolder);
+        dirs.push_back(std::move(dir));
+    }
+    return dirs;
+}
+
+}  // namespace app

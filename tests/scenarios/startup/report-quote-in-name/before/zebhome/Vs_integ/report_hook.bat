@@ -1,0 +1,2 @@
+#!/bin/sh
+echo "hook $*" >> "$VSZEB_TEST_ROOT/calls.log"

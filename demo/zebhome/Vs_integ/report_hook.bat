@@ -1,0 +1,2 @@
+#!/bin/sh
+echo "report hook: preparing the report of project $1"

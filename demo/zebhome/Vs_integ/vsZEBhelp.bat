@@ -1,0 +1,2 @@
+#!/bin/sh
+echo "ZEB++ IDE integration help: see the documentation of your tool installation."

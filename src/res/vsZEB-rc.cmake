@@ -1,0 +1,21 @@
+# Windows resources: vsZEB.rc takes the icon from a file that a small host
+# program writes at build time from the image data in src/res, and the
+# manifest from beside it.
+find_program(VSZEB_HOST_CXX NAMES c++ g++ clang++ REQUIRED)
+file(GLOB VSZEB_RES_DATA CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/res/*.cpp)
+set(VSZEB_RES_OUT ${CMAKE_BINARY_DIR}/res)
+add_custom_command(
+  OUTPUT ${VSZEB_RES_OUT}/vsZEB.ico
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${VSZEB_RES_OUT}
+  COMMAND ${VSZEB_HOST_CXX} -std=c++20 -O1 -I${CMAKE_SOURCE_DIR}/src
+          -o ${VSZEB_RES_OUT}/make-ico ${CMAKE_SOURCE_DIR}/src/res/tools/make-ico.cpp ${VSZEB_RES_DATA}
+  COMMAND ${VSZEB_RES_OUT}/make-ico ${VSZEB_RES_OUT}/vsZEB.ico
+  DEPENDS ${CMAKE_SOURCE_DIR}/src/res/tools/make-ico.cpp ${VSZEB_RES_DATA} ${CMAKE_SOURCE_DIR}/src/res/resources.h
+  COMMENT "Making the application icon"
+  VERBATIM)
+set_property(SOURCE src/res/vsZEB.rc APPEND PROPERTY OBJECT_DEPENDS
+             ${VSZEB_RES_OUT}/vsZEB.ico ${CMAKE_SOURCE_DIR}/src/res/vsZEB.manifest)
+set_property(SOURCE src/res/vsZEB.rc APPEND PROPERTY INCLUDE_DIRECTORIES
+             ${VSZEB_RES_OUT} ${CMAKE_SOURCE_DIR}/src/res)
+# A source of the program, so that the icon is made before the resources.
+list(APPEND VSZEB_MAIN ${VSZEB_RES_OUT}/vsZEB.ico)

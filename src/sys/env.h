@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace sys {
 
@@ -18,5 +19,9 @@ std::optional<std::string> currentDirectory();
 // is the raw command line less the program name; elsewhere the arguments
 // joined with single blanks.
 std::string commandLineTail(int argc, char** argv);
+
+// The tail of a raw Windows command line: the program name (quoted or not)
+// and the blanks after it are dropped, the rest is kept as it stands.
+std::string commandLineTailOf(std::string_view rawCommandLine);
 
 }  // namespace sys

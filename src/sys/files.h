@@ -34,4 +34,7 @@ std::optional<std::string> readFile(const std::string& path);
 // False when anything failed; the old file is then untouched.
 bool writeFileAtomic(const std::string& path, std::string_view content, bool text = true);
 
+// The content with every "\n" written as "\r\n", as a Windows text stream does.
+std::string withCrLf(std::string_view content);
+
 }  // namespace sys

@@ -1,0 +1,46 @@
+// Every text the platform layer shows. The command interpreter's own texts
+// are those that cmd.exe prints, so users see the same words on every system.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace sys::msg {
+
+inline constexpr std::string_view kFileNotFound = "The system cannot find the file specified.";
+inline constexpr std::string_view kPathNotFound = "The system cannot find the path specified.";
+inline constexpr std::string_view kAccessDenied = "Access is denied.";
+inline constexpr std::string_view kSyntaxIncorrect = "The syntax of the command is incorrect.";
+inline constexpr std::string_view kDirectoryNotEmpty = "The directory is not empty.";
+inline constexpr std::string_view kDirectoryNameInvalid = "The directory name is invalid.";
+inline constexpr std::string_view kPressAnyKey = "Press any key to continue . . . ";
+
+inline std::string couldNotFind(std::string_view path) { return "Could Not Find " + std::string(path); }
+
+inline std::string notRecognized(std::string_view name) {
+    return "'" + std::string(name) +
+           "' is not recognized as an internal or external command, operable program or batch file.";
+}
+inline std::string isDirectory(std::string_view name) {
+    return "'" + std::string(name) + "' is a directory, not a program.";
+}
+inline std::string cannotRun(std::string_view name, std::string_view reason) {
+    return "'" + std::string(name) + "' cannot be run: " + std::string(reason);
+}
+
+// Faults in the command text itself: nothing of it runs.
+inline constexpr std::string_view kEmptyCommand = "The command is empty.";
+inline constexpr std::string_view kUnbalancedQuote = "The command has a double quote that is not closed.";
+inline constexpr std::string_view kEmptyPart = "A command before or after \"&&\" is empty.";
+inline constexpr std::string_view kNothingToStart = "\"start\" was given nothing to start.";
+inline std::string rejected(std::string_view text, std::string_view reason) {
+    return "Command not run: " + std::string(reason) + " (" + std::string(text) + ")";
+}
+
+// Windows only.
+inline std::string cannotStartInterpreter(std::string_view comspec, unsigned long code) {
+    return "The command interpreter " + std::string(comspec) + " cannot be started (error " +
+           std::to_string(code) + ").";
+}
+
+}  // namespace sys::msg

@@ -1,0 +1,409 @@
+// The cmd-compatible layer: the interpreter features that the program's
+// command texts use, carried out directly, with no shell in between, so that
+// nothing in a project name or an option can turn into a second command.
+#include "sys/command.h"
+
+#include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include "sys/cmdparse.h"
+#include "sys/env.h"
+#include "sys/messages.h"
+
+extern char** environ;
+
+namespace sys {
+namespace {
+
+using cmd::Builtin;
+using cmd::Word;
+
+constexpr int kNotFound = 127;
+constexpr int kCannotRun = 126;
+constexpr const char* kShell = "/bin/sh";
+constexpr const char* kOpener = "xdg-open";
+
+void writeFd(int fd, std::string_view data) {
+    while (!data.empty()) {
+        ssize_t n = ::write(fd, data.data(), data.size());
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return;
+        }
+        data.remove_prefix(static_cast<std::size_t>(n));
+    }
+}
+
+void errorLine(int fd, std::string_view line) {
+    writeFd(fd, line);
+    writeFd(fd, "\n");
+}
+
+bool endsWithNoCase(std::string_view s, std::string_view suffix) {
+    if (s.size() < suffix.size()) return false;
+    s = s.substr(s.size() - suffix.size());
+    for (std::size_t i = 0; i < s.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(s[i])) != suffix[i]) return false;
+    return true;
+}
+
+bool isBatch(std::string_view name) { return endsWithNoCase(name, ".bat") || endsWithNoCase(name, ".cmd"); }
+
+std::string absolute(const std::string& path) {
+    if (!path.empty() && path[0] == '/') return path;
+    return currentDirectory().value_or(".") + "/" + path;
+}
+
+struct Program {
+    std::string path;  // empty: not found; `status` and `error` tell why
+    int status = 0;
+    std::string error;
+};
+
+bool usable(const std::string& path) {
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    return ::access(path.c_str(), isBatch(path) ? R_OK : X_OK) == 0;
+}
+
+// A name with a '/' is a path (from `dir` when it is relative and a
+// directory is given); any other name is looked up in `dir`, then on PATH.
+Program findProgram(const std::string& name, const std::optional<std::string>& dir) {
+    Program program;
+    if (name.find('/') != std::string::npos) {
+        std::string path = dir && name[0] != '/' ? *dir + "/" + name : name;
+        struct stat st;
+        if (::stat(path.c_str(), &st) != 0) {
+            program.status = kNotFound;
+            program.error = msg::notRecognized(name);
+        } else if (S_ISDIR(st.st_mode)) {
+            program.status = kCannotRun;
+            program.error = msg::isDirectory(name);
+        } else if (!usable(path)) {
+            program.status = kCannotRun;
+            program.error = msg::cannotRun(name, std::strerror(EACCES));
+        } else {
+            program.path = path;
+        }
+        return program;
+    }
+    std::vector<std::string> places;
+    if (dir) places.push_back(*dir);
+    std::string searchPath = getEnv("PATH");
+    if (searchPath.empty()) searchPath = "/usr/bin:/bin";
+    for (std::size_t start = 0;;) {
+        std::size_t colon = searchPath.find(':', start);
+        std::string entry = searchPath.substr(start, colon - start);
+        places.push_back(entry.empty() ? "." : entry);
+        if (colon == std::string::npos) break;
+        start = colon + 1;
+    }
+    for (const std::string& place : places) {
+        std::string path = place + "/" + name;
+        if (!name.empty() && usable(path)) {
+            program.path = path;
+            return program;
+        }
+    }
+    program.status = kNotFound;
+    program.error = msg::notRecognized(name);
+    return program;
+}
+
+// A batch file is run by the shell; its name cannot pass for an option there.
+std::vector<std::string> argumentsFor(const std::string& path, const std::vector<std::string>& words) {
+    std::vector<std::string> argv;
+    if (isBatch(path)) {
+        argv.push_back(kShell);
+        argv.push_back(path[0] == '-' ? "./" + path : path);
+    } else {
+        argv.push_back(words[0]);
+    }
+    argv.insert(argv.end(), words.begin() + 1, words.end());
+    return argv;
+}
+
+std::vector<char*> pointersTo(std::vector<std::string>& strings) {
+    std::vector<char*> pointers;
+    for (std::string& s : strings) pointers.push_back(s.data());
+    pointers.push_back(nullptr);
+    return pointers;
+}
+
+int statusOf(int waitStatus) {
+    if (WIFEXITED(waitStatus)) return WEXITSTATUS(waitStatus);
+    if (WIFSIGNALED(waitStatus)) return 128 + WTERMSIG(waitStatus);
+    return 1;
+}
+
+int waitFor(pid_t pid) {
+    int waitStatus = 0;
+    while (::waitpid(pid, &waitStatus, 0) < 0) {
+        if (errno != EINTR) return 1;
+    }
+    return statusOf(waitStatus);
+}
+
+class FileActions {
+public:
+    FileActions() { ::posix_spawn_file_actions_init(&actions_); }
+    ~FileActions() { ::posix_spawn_file_actions_destroy(&actions_); }
+    FileActions(const FileActions&) = delete;
+    FileActions& operator=(const FileActions&) = delete;
+    posix_spawn_file_actions_t* get() { return &actions_; }
+
+private:
+    posix_spawn_file_actions_t actions_;
+};
+
+int runProgram(const std::vector<std::string>& words, bool joinStderr, int errFd) {
+    Program program = findProgram(words[0], std::nullopt);
+    if (program.path.empty()) {
+        errorLine(errFd, program.error);
+        return program.status;
+    }
+    std::vector<std::string> argv = argumentsFor(program.path, words);
+    std::vector<char*> args = pointersTo(argv);
+    const std::string& exec = isBatch(program.path) ? argv[0] : program.path;
+    FileActions actions;
+    if (joinStderr) ::posix_spawn_file_actions_adddup2(actions.get(), 1, 2);
+    pid_t pid;
+    int rc = ::posix_spawn(&pid, exec.c_str(), actions.get(), nullptr, args.data(), environ);
+    if (rc != 0) {
+        errorLine(errFd, msg::cannotRun(words[0], std::strerror(rc)));
+        return rc == ENOENT ? kNotFound : kCannotRun;
+    }
+    return waitFor(pid);
+}
+
+// Started and left running: an intermediate child starts the program in a
+// session of its own and ends at once, so nothing is left for us to reap.
+// The program gets no standard handles of ours, or the IDE, reading our
+// output to its end, would wait for the program too.
+int startDetached(const std::vector<std::string>& words, const std::optional<std::string>& dir, int errFd) {
+    Program program = findProgram(words[0], dir);
+    if (program.path.empty()) {
+        errorLine(errFd, program.error);
+        return program.status;
+    }
+    program.path = absolute(program.path);
+    std::vector<std::string> argv = argumentsFor(program.path, words);
+    std::vector<char*> args = pointersTo(argv);
+    const std::string exec = isBatch(program.path) ? argv[0] : program.path;
+    FileActions actions;
+    ::posix_spawn_file_actions_addopen(actions.get(), 0, "/dev/null", O_RDONLY, 0);
+    ::posix_spawn_file_actions_addopen(actions.get(), 1, "/dev/null", O_WRONLY, 0);
+    ::posix_spawn_file_actions_adddup2(actions.get(), 1, 2);
+
+    pid_t middle = ::fork();
+    if (middle < 0) {
+        errorLine(errFd, msg::cannotRun(words[0], std::strerror(errno)));
+        return kCannotRun;
+    }
+    if (middle == 0) {
+        // The exit status carries the errno of a failure back to us.
+        if (dir && ::chdir(dir->c_str()) != 0) ::_exit(errno > 0 && errno < 256 ? errno : EIO);
+        ::setsid();
+        pid_t pid;
+        int rc = ::posix_spawn(&pid, exec.c_str(), actions.get(), nullptr, args.data(), environ);
+        ::_exit(rc >= 0 && rc < 256 ? rc : EIO);
+    }
+    int waitStatus = 0;
+    while (::waitpid(middle, &waitStatus, 0) < 0) {
+        if (errno != EINTR) return 0;  // someone reaped it already; it was forked
+    }
+    if (WIFEXITED(waitStatus) && WEXITSTATUS(waitStatus) == 0) return 0;
+    int code = WIFEXITED(waitStatus) ? WEXITSTATUS(waitStatus) : EIO;
+    errorLine(errFd, msg::cannotRun(words[0], std::strerror(code)));
+    return kCannotRun;
+}
+
+int builtinStart(const std::vector<Word>& args, int errFd) {
+    cmd::StartRequest request = cmd::parseStart(args);
+    if (!request.error.empty()) {
+        errorLine(errFd, request.error);
+        return 1;
+    }
+    if (request.directory) {
+        struct stat st;
+        if (::stat(request.directory->c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+            errorLine(errFd, msg::kDirectoryNameInvalid);
+            return 1;
+        }
+    }
+    // A file alone is a document for the desktop's opener to show.
+    if (request.words.size() == 1 && !request.directory && !isBatch(request.words[0]))
+        request.words.insert(request.words.begin(), kOpener);
+    return startDetached(request.words, request.directory, errFd);
+}
+
+int builtinType(const std::vector<Word>& args, int errFd) {
+    if (args.empty()) {
+        errorLine(errFd, msg::kSyntaxIncorrect);
+        return 1;
+    }
+    int status = 0;
+    for (const Word& arg : args) {
+        int fd = ::open(arg.text.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0) {
+            errorLine(errFd, errno == ENOENT || errno == ENOTDIR ? msg::kFileNotFound : msg::kAccessDenied);
+            status = 1;
+            continue;
+        }
+        char chunk[8192];
+        ssize_t n;
+        while ((n = ::read(fd, chunk, sizeof chunk)) != 0) {
+            if (n < 0) {
+                if (errno == EINTR) continue;
+                errorLine(errFd, msg::kAccessDenied);  // a directory, or a read that failed
+                status = 1;
+                break;
+            }
+            writeFd(1, std::string_view(chunk, static_cast<std::size_t>(n)));
+        }
+        ::close(fd);
+    }
+    return status;
+}
+
+int builtinPause() {
+    if (!::isatty(0)) return 0;
+    writeFd(1, msg::kPressAnyKey);
+    termios saved;
+    bool raw = ::tcgetattr(0, &saved) == 0;
+    if (raw) {
+        termios keyAtATime = saved;
+        keyAtATime.c_lflag &= static_cast<tcflag_t>(~(ICANON | ECHO));
+        keyAtATime.c_cc[VMIN] = 1;
+        keyAtATime.c_cc[VTIME] = 0;
+        ::tcsetattr(0, TCSANOW, &keyAtATime);
+    }
+    char key;
+    while (::read(0, &key, 1) < 0 && errno == EINTR) {
+    }
+    if (raw) ::tcsetattr(0, TCSANOW, &saved);
+    writeFd(1, "\n");
+    return 0;
+}
+
+bool isSwitch(const Word& w, char letter) {
+    return w.raw.size() == 2 && w.raw[0] == '/' && std::tolower(static_cast<unsigned char>(w.raw[1])) == letter;
+}
+
+int builtinRmdir(const std::vector<Word>& args, int errFd) {
+    bool tree = false;
+    std::vector<std::string> dirs;
+    for (const Word& arg : args) {
+        if (isSwitch(arg, 's'))
+            tree = true;
+        else if (!isSwitch(arg, 'q'))  // quiet: we never ask anyway
+            dirs.push_back(arg.text);
+    }
+    if (dirs.empty()) {
+        errorLine(errFd, msg::kSyntaxIncorrect);
+        return 1;
+    }
+    int status = 0;
+    for (const std::string& dir : dirs) {
+        struct stat st;
+        if (::lstat(dir.c_str(), &st) != 0) {
+            errorLine(errFd, msg::kFileNotFound);
+            status = 2;
+            continue;
+        }
+        struct stat target;
+        if (S_ISLNK(st.st_mode)) {
+            // A link to a directory goes, not what it points to.
+            if (::stat(dir.c_str(), &target) == 0 && S_ISDIR(target.st_mode) && ::unlink(dir.c_str()) == 0)
+                continue;
+            errorLine(errFd, msg::kDirectoryNameInvalid);
+            status = 1;
+            continue;
+        }
+        if (!S_ISDIR(st.st_mode)) {
+            errorLine(errFd, msg::kDirectoryNameInvalid);
+            status = 1;
+            continue;
+        }
+        std::error_code ec;
+        if (tree) {
+            std::filesystem::remove_all(dir, ec);
+            if (ec) {
+                errorLine(errFd, msg::kAccessDenied);
+                status = 1;
+            }
+        } else if (::rmdir(dir.c_str()) != 0) {
+            errorLine(errFd, errno == ENOTEMPTY || errno == EEXIST ? msg::kDirectoryNotEmpty : msg::kAccessDenied);
+            status = 1;
+        }
+    }
+    return status;
+}
+
+// Like cmd, a file that is not there is reported but is no failure.
+int builtinDel(const std::vector<Word>& args, int errFd) {
+    if (args.empty()) {
+        errorLine(errFd, msg::kSyntaxIncorrect);
+        return 1;
+    }
+    int status = 0;
+    for (const Word& arg : args) {
+        struct stat st;
+        if (::lstat(arg.text.c_str(), &st) != 0) {
+            errorLine(errFd, msg::couldNotFind(absolute(arg.text)));
+            continue;
+        }
+        if (S_ISDIR(st.st_mode) || ::unlink(arg.text.c_str()) != 0) {
+            errorLine(errFd, msg::kAccessDenied);
+            status = 1;
+        }
+    }
+    return status;
+}
+
+int runOne(const cmd::Command& command) {
+    const int errFd = command.joinStderr ? 1 : 2;
+    const std::vector<Word> args(command.words.begin() + 1, command.words.end());
+    switch (cmd::builtinOf(command.words[0])) {
+        case Builtin::type: return builtinType(args, errFd);
+        case Builtin::pause: return builtinPause();
+        case Builtin::start: return builtinStart(args, errFd);
+        case Builtin::rmdir: return builtinRmdir(args, errFd);
+        case Builtin::del: return builtinDel(args, errFd);
+        case Builtin::none: break;
+    }
+    std::vector<std::string> words;
+    for (const Word& w : command.words) words.push_back(w.text);
+    return runProgram(words, command.joinStderr, errFd);
+}
+
+}  // namespace
+
+int runCommand(const std::string& text) {
+    std::fflush(nullptr);
+    const cmd::Parsed parsed = cmd::parseCommandText(text);
+    if (!parsed.error.empty()) {
+        errorLine(2, msg::rejected(text, parsed.error));
+        return 1;
+    }
+    int status = 0;
+    for (const cmd::Command& command : parsed.commands) {
+        status = runOne(command);
+        if (status != 0) break;
+    }
+    return status;
+}
+
+}  // namespace sys

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -98,6 +99,9 @@ public:
     int doModal();
     void endDialog(int result);
     bool isRunning() const { return running_; }
+    // endDialog() has been called during the current run: the modal loop ends.
+    bool hasEnded() const { return ended_; }
+    int result() const { return result_; }
 
     // Data exchange between the fields and the controls. Saving validates;
     // on a failure the message box has been shown, the focus is on the
@@ -121,6 +125,11 @@ public:
     void comboSetSelection(int id, int index);  // -1 clears it
     int comboSelection(int id) const;           // -1 when none
     int comboFind(int id, std::string_view text) const;  // exact match; -1 when none
+    int comboCount(int id) const;
+    std::string comboItemText(int id, int index) const;  // empty when out of range
+    // Range of an up-down control; until it is set the platform default
+    // applies (lower 100, upper 0, so "up" counts down).
+    void spinSetRange(int id, int lower, int upper);
     bool hasSystemMenu() const;
     void appendSystemMenuSeparator();
     void appendSystemMenuItem(unsigned command, std::string_view text);
@@ -160,6 +169,11 @@ private:
     void* window_ = nullptr;  // the back end's window for this dialog
     friend class Backend;
 };
+
+// The framework's scan of an unsigned integer edit: blanks and tabs around
+// the number, no sign, no other characters; nothing when it does not read
+// as one. A value too large for `unsigned` gives its largest value.
+std::optional<unsigned> scanUnsigned(std::string_view text);
 
 // One exchange pass between a dialog's fields and its controls (DDX/DDV).
 class DataExchange {

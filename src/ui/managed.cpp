@@ -1,0 +1,158 @@
+#include "ui/managed.h"
+
+#include <algorithm>
+#include <charconv>
+
+namespace ui {
+
+namespace {
+
+std::optional<std::size_t> indexOf(const DialogTemplate& t, int id) {
+    for (std::size_t i = 0; i < t.controls.size(); ++i)
+        if (t.controls[i].id == id) return i;
+    return std::nullopt;
+}
+
+bool isPushButton(ControlKind k) { return k == ControlKind::PushButton || k == ControlKind::DefPushButton; }
+
+bool takesFocus(const ControlTemplate& c) {
+    return c.kind != ControlKind::StaticText && c.kind != ControlKind::StaticIcon && c.kind != ControlKind::GroupBox;
+}
+
+}  // namespace
+
+std::pair<std::size_t, std::size_t> controlGroup(const DialogTemplate& t, std::size_t index) {
+    std::size_t first = index;
+    while (first > 0 && !(t.controls[first].style & GroupStart)) --first;
+    std::size_t last = index + 1;
+    while (last < t.controls.size() && !(t.controls[last].style & GroupStart)) ++last;
+    return {first, last};
+}
+
+std::string editInput(const ControlTemplate& edit, std::string_view text) {
+    if (!(edit.style & MultiLine)) text = text.substr(0, text.find_first_of("\r\n"));
+    if (!(edit.style & DigitsOnly)) return std::string(text);
+    std::string digits;
+    for (char c : text)
+        if (c >= '0' && c <= '9') digits += c;
+    return digits;
+}
+
+int spinStep(int current, int lower, int upper, bool up) {
+    const int target = up ? upper : lower;
+    int v = current;
+    if (v < target)
+        ++v;
+    else if (v > target)
+        --v;
+    return std::clamp(v, std::min(lower, upper), std::max(lower, upper));
+}
+
+std::optional<int> readSpinValue(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+    int v = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+    if (text.empty() || ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    return v;
+}
+
+int ManagedBackend::firstTabStop(const Dialog& dlg) const {
+    for (const auto& c : dlg.dialogTemplate().controls)
+        if ((c.style & TabStop) && takesFocus(c) && isItemEnabled(dlg, c.id)) return c.id;
+    return kNoId;
+}
+
+int ManagedBackend::nextTabStop(const Dialog& dlg, int from) const {
+    const auto& t = dlg.dialogTemplate();
+    const std::size_t n = t.controls.size();
+    const auto at = from == kNoId ? std::nullopt : indexOf(t, from);
+    const std::size_t start = at ? *at : n - 1;
+    for (std::size_t k = 1; k <= n; ++k) {
+        const auto& c = t.controls[(start + k) % n];
+        if ((c.style & TabStop) && takesFocus(c) && isItemEnabled(dlg, c.id)) return c.id;
+    }
+    return from;
+}
+
+int ManagedBackend::returnTarget(const Dialog& dlg) const {
+    const auto& t = dlg.dialogTemplate();
+    if (const auto* f = t.find(focusedItem(dlg)); f && isPushButton(f->kind) && isItemEnabled(dlg, f->id))
+        return f->id;
+    for (const auto& c : t.controls)
+        if (c.kind == ControlKind::DefPushButton) return c.id;
+    return IDOK;
+}
+
+void ManagedBackend::click(Dialog& dlg, int id) {
+    const auto& t = dlg.dialogTemplate();
+    const auto at = indexOf(t, id);
+    if (!at) return;
+    const ControlTemplate& c = t.controls[*at];
+    setFocus(dlg, id);
+    if (c.style & Automatic) {
+        if (c.kind == ControlKind::CheckBox) setCheck(dlg, id, !isChecked(dlg, id));
+        if (c.kind == ControlKind::RadioButton) {
+            const auto [first, last] = controlGroup(t, *at);
+            for (std::size_t i = first; i < last; ++i) {
+                const auto& other = t.controls[i];
+                if (other.kind == ControlKind::RadioButton && (other.style & Automatic))
+                    setCheck(dlg, other.id, i == *at);
+            }
+        }
+    }
+    dlg.command(id, Notify::Clicked);
+}
+
+void ManagedBackend::typeText(Dialog& dlg, int id, std::string_view text) {
+    const ControlTemplate* c = dlg.dialogTemplate().find(id);
+    if (!c) return;
+    setFocus(dlg, id);
+    setItemText(dlg, id, editInput(*c, text));
+}
+
+void ManagedBackend::selectItem(Dialog& dlg, int id, int index) {
+    setFocus(dlg, id);
+    comboSetSelection(dlg, id, index);
+    dlg.command(id, Notify::SelChange);
+}
+
+void ManagedBackend::spin(Dialog& dlg, int id, bool up) {
+    const auto& t = dlg.dialogTemplate();
+    const auto at = indexOf(t, id);
+    if (!at || *at == 0) return;
+    const int buddy = t.controls[*at - 1].id;
+    const auto [lower, upper] = spinRange(dlg, id);
+    // A buddy text that is no number counts as the bottom of the range.
+    const int current = readSpinValue(itemText(dlg, buddy)).value_or(std::min(lower, upper));
+    setItemText(dlg, buddy, std::to_string(spinStep(current, lower, upper, up)));
+}
+
+void ManagedBackend::pressKey(Dialog& dlg, Key key) {
+    switch (key) {
+        case Key::Escape:
+            dlg.command(IDCANCEL, Notify::Clicked);
+            return;
+        case Key::Tab:
+            setFocus(dlg, nextTabStop(dlg, focusedItem(dlg)));
+            return;
+        case Key::Return: {
+            const int focus = focusedItem(dlg);
+            if (const auto* f = dlg.dialogTemplate().find(focus);
+                f && f->kind == ControlKind::Edit && (f->style & MultiLine) && (f->style & WantReturn)) {
+                setItemText(dlg, focus, itemText(dlg, focus) + "\r\n");
+                return;
+            }
+            const int target = returnTarget(dlg);
+            if (hasControl(dlg, target) && !isItemEnabled(dlg, target)) return;
+            dlg.command(target, Notify::Clicked);
+            return;
+        }
+    }
+}
+
+void ManagedBackend::closeBox(Dialog& dlg) { dlg.close(); }
+
+void ManagedBackend::chooseSystemCommand(Dialog& dlg, unsigned command) { dlg.sysCommand(command); }
+
+}  // namespace ui

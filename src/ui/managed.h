@@ -1,0 +1,47 @@
+// The Win32 dialog manager's rules for back ends whose toolkit has none of
+// its own (headless, FLTK): what a click, a key or typed text does to the
+// controls of a dialog built from a template. The toolkit supplies the
+// control operations; these rules act only through them, so a real FLTK
+// click and a scripted one behave the same.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+
+#include "ui/backend.h"
+
+namespace ui {
+
+class ManagedBackend : public Backend {
+public:
+    void click(Dialog& dlg, int id) override;
+    void typeText(Dialog& dlg, int id, std::string_view text) override;
+    void selectItem(Dialog& dlg, int id, int index) override;
+    void spin(Dialog& dlg, int id, bool up) override;
+    void pressKey(Dialog& dlg, Key key) override;
+    void closeBox(Dialog& dlg) override;
+    void chooseSystemCommand(Dialog& dlg, unsigned command) override;
+
+    // Where the focus goes when the dialog's initialisation did not set it:
+    // the first enabled tab stop (kNoId when there is none).
+    int firstTabStop(const Dialog& dlg) const;
+    // The next enabled tab stop after `from` in template order, wrapping.
+    int nextTabStop(const Dialog& dlg, int from) const;
+    // The push button that Return presses: the focused enabled push button,
+    // else the default push button (IDOK when the template has none).
+    int returnTarget(const Dialog& dlg) const;
+};
+
+// Template rules, shared with tests.
+// The range [first, last) of template indices of the group holding `index`:
+// from a group-start control to the next one.
+std::pair<std::size_t, std::size_t> controlGroup(const DialogTemplate& t, std::size_t index);
+// Text as an edit of this style takes it when it is pasted or typed whole.
+std::string editInput(const ControlTemplate& edit, std::string_view text);
+// One step of an up-down control from `current` towards upper (up) or lower
+// (down), kept within the range.
+int spinStep(int current, int lower, int upper, bool up);
+// The buddy's text read as an integer, as an up-down control reads it.
+std::optional<int> readSpinValue(std::string_view text);
+
+}  // namespace ui

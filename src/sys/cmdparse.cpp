@@ -7,7 +7,7 @@
 namespace sys::cmd {
 namespace {
 
-constexpr std::string_view kAnd = " && ";
+constexpr std::string_view kAnd = "&&";
 constexpr std::string_view kJoin = "2>&1";
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
@@ -18,24 +18,6 @@ bool equalsNoCase(std::string_view a, std::string_view b) {
         if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
             return false;
     return true;
-}
-
-// Splits at " && " outside double quotes. The quotes are known to be balanced.
-std::vector<std::string_view> splitAtAnd(std::string_view text) {
-    std::vector<std::string_view> parts;
-    bool inQuotes = false;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '"') {
-            inQuotes = !inQuotes;
-        } else if (!inQuotes && text.substr(i, kAnd.size()) == kAnd) {
-            parts.push_back(text.substr(start, i - start));
-            i += kAnd.size() - 1;
-            start = i + 1;
-        }
-    }
-    parts.push_back(text.substr(start));
-    return parts;
 }
 
 std::vector<Word> splitWords(std::string_view text) {
@@ -71,21 +53,26 @@ Parsed parseCommandText(std::string_view text) {
         parsed.error = msg::kUnbalancedQuote;
         return parsed;
     }
-    const std::vector<std::string_view> parts = splitAtAnd(text);
-    for (std::string_view part : parts) {
-        Command command;
-        command.words = splitWords(part);
+    // "&&" joins commands when it stands as a word of its own, outside quotes.
+    std::vector<Word> words = splitWords(text);
+    std::vector<Command> commands(1);
+    for (Word& word : words) {
+        if (!word.quoted && word.raw == kAnd)
+            commands.emplace_back();
+        else
+            commands.back().words.push_back(std::move(word));
+    }
+    for (Command& command : commands) {
         if (!command.words.empty() && !command.words.back().quoted && command.words.back().raw == kJoin) {
             command.joinStderr = true;
             command.words.pop_back();
         }
         if (command.words.empty()) {
-            parsed.commands.clear();
-            parsed.error = parts.size() == 1 ? msg::kEmptyCommand : msg::kEmptyPart;
+            parsed.error = commands.size() == 1 ? msg::kEmptyCommand : msg::kEmptyPart;
             return parsed;
         }
-        parsed.commands.push_back(std::move(command));
     }
+    parsed.commands = std::move(commands);
     return parsed;
 }
 
@@ -102,7 +89,7 @@ Builtin builtinOf(const Word& first) {
 StartRequest parseStart(const std::vector<Word>& args) {
     StartRequest request;
     std::size_t i = 0;
-    if (i < args.size() && args[i].quoted) ++i;  // the window title
+    if (i < args.size() && args[i].raw.starts_with('"')) ++i;  // the window title
     if (i < args.size()) {
         // /D"DIR", /D "DIR" or /D DIR. An unquoted /Dxyz is left alone: on
         // these systems it is far more likely a path beginning with /D.

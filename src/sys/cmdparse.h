@@ -40,7 +40,8 @@ struct StartRequest {
     std::string error;                     // not empty: nothing can be started
 };
 
-// The words after "start": an optional quoted window title first (ignored),
+// The words after "start": an optional window title first (a word that
+// begins with a double quote; ignored),
 // then /D"DIR" or /D DIR, then the program and its arguments.
 StartRequest parseStart(const std::vector<Word>& args);
 

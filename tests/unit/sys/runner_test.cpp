@@ -1,0 +1,286 @@
+// The command runner on systems without cmd.exe: real child processes, the
+// helper program and small batch files, output captured through pipes.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+
+#include "sys/command.h"
+#include "sys/console.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kHelper = VSZEB_TEST_HELPER;
+
+struct Result {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+std::string drain(int fd) {
+    std::string text;
+    char chunk[4096];
+    ssize_t n;
+    while ((n = ::read(fd, chunk, sizeof chunk)) > 0) text.append(chunk, static_cast<std::size_t>(n));
+    ::close(fd);
+    return text;
+}
+
+// Runs `body` with standard output and error on pipes of their own and
+// standard input on /dev/null (so that "pause" never waits here).
+template <typename Body>
+Result capture(Body body) {
+    std::fflush(nullptr);
+    int out[2], err[2];
+    if (::pipe2(out, O_CLOEXEC) != 0 || ::pipe2(err, O_CLOEXEC) != 0) std::abort();
+    int saved[3] = {::fcntl(0, F_DUPFD_CLOEXEC, 3), ::fcntl(1, F_DUPFD_CLOEXEC, 3), ::fcntl(2, F_DUPFD_CLOEXEC, 3)};
+    int null = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+    ::dup2(null, 0);
+    ::dup2(out[1], 1);
+    ::dup2(err[1], 2);
+    ::close(null);
+    ::close(out[1]);
+    ::close(err[1]);
+    int status = body();
+    std::fflush(nullptr);
+    for (int fd = 0; fd < 3; ++fd) {
+        ::dup2(saved[fd], fd);
+        ::close(saved[fd]);
+    }
+    return {status, drain(out[0]), drain(err[0])};
+}
+
+Result run(const std::string& text) {
+    return capture([&] { return sys::runCommand(text); });
+}
+
+bool appears(const fs::path& file) {
+    // Generous: a loaded machine may take its time to start a process.
+    for (int i = 0; i < 600 && !fs::exists(file); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    return fs::exists(file);
+}
+
+std::string slurp(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+class Runner : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "vszeb-run-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        dir_ = fs::canonical(pattern);
+        before_ = fs::current_path();
+        fs::current_path(dir_);
+        const char* path = std::getenv("PATH");
+        savedPath_ = path ? path : "";
+    }
+    void TearDown() override {
+        ::setenv("PATH", savedPath_.c_str(), 1);
+        fs::current_path(before_);
+        fs::remove_all(dir_);
+    }
+    void write(const fs::path& file, const std::string& text, fs::perms perms = fs::perms::owner_read |
+                                                                                 fs::perms::owner_write) {
+        fs::create_directories(file.parent_path());
+        std::ofstream(file, std::ios::binary) << text;
+        fs::permissions(file, perms);
+    }
+    // A directory of our own first on PATH.
+    fs::path binOnPath() {
+        fs::path bin = dir_ / "bin";
+        fs::create_directories(bin);
+        ::setenv("PATH", (bin.string() + ":" + savedPath_).c_str(), 1);
+        return bin;
+    }
+    fs::path dir_, before_;
+    std::string savedPath_;
+};
+
+TEST_F(Runner, ExitStatusesComeBack) {
+    for (int code : {0, 1, 3, 255}) EXPECT_EQ(run(kHelper + " exit " + std::to_string(code)).status, code);
+    // A program killed by a signal has failed.
+    EXPECT_EQ(run("/bin/sh -c \"kill -TERM $$\"").status, 128 + 15);
+}
+
+TEST_F(Runner, ArgumentsAreSplitAtBlanksAndQuotesGroupThem) {
+    auto r = run(kHelper + " args  one \"two words\" \"\" a\"b c\"d\ttab");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "[one]\n[two words]\n[]\n[ab cd]\n[tab]\n");
+}
+
+TEST_F(Runner, ShellCharactersReachTheProgramAsTheyStand) {
+    const std::string evil = "a;touch INJ1 b|touch INJ2 $(touch INJ3) `touch INJ4` & touch INJ5 >INJ6 <x %P% $HOME";
+    auto r = run(kHelper + " args " + evil);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out,
+              "[a;touch]\n[INJ1]\n[b|touch]\n[INJ2]\n[$(touch]\n[INJ3)]\n[`touch]\n[INJ4`]\n[&]\n[touch]\n"
+              "[INJ5]\n[>INJ6]\n[<x]\n[%P%]\n[$HOME]\n");
+    EXPECT_EQ(run(kHelper + " args \"x\" ; touch INJ7").out, "[x]\n[;]\n[touch]\n[INJ7]\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), {}), 0) << "a shell ran some of it";
+}
+
+TEST_F(Runner, AndRunsTheNextOnlyAfterSuccess) {
+    auto r = run(kHelper + " out one && " + kHelper + " exit 2 && " + kHelper + " out three");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.out, "one\n");
+    r = run(kHelper + " out one && " + kHelper + " out two");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "one\ntwo\n");
+}
+
+TEST_F(Runner, TrailingRedirectionJoinsStandardErrorInOrder) {
+    auto joined = run(kHelper + " interleave 2>&1");
+    EXPECT_EQ(joined.out, "out 1\nerr 2\nout 3\n");
+    EXPECT_EQ(joined.err, "");
+    auto apart = run(kHelper + " interleave");
+    EXPECT_EQ(apart.out, "out 1\nout 3\n");
+    EXPECT_EQ(apart.err, "err 2\n");
+    // Only the command it ends is joined.
+    auto chain = run(kHelper + " err first 2>&1 && " + kHelper + " err second");
+    EXPECT_EQ(chain.out, "first\n");
+    EXPECT_EQ(chain.err, "second\n");
+}
+
+TEST_F(Runner, OurLinesAndTheCommandsOutputStayInOrder) {
+    // The unflushed text must reach the pipe before the child's line does.
+    auto r = capture([&] {
+        sys::writeText("Invoking...");
+        int status = sys::runCommand(kHelper + " out child");
+        sys::writeLine("after");
+        return status;
+    });
+    EXPECT_EQ(r.out, "Invoking...child\nafter\n");
+}
+
+TEST_F(Runner, CommandsThatCannotRunFailVisiblyAndRunNothing) {
+    write(dir_ / "plain.txt", "not a program\n");
+    fs::create_directories(dir_ / "adir");
+    struct Case {
+        std::string text;
+        std::string errPart;
+    };
+    const Case cases[] = {
+        {"", "empty"},
+        {"   ", "empty"},
+        {"no-such-program-zz9 x", "'no-such-program-zz9' is not recognized"},
+        {"./no-such-program-zz9", "is not recognized"},
+        {"./adir", "is a directory"},
+        {"./plain.txt", "cannot be run"},
+        {kHelper + " out ran && \"unclosed", "not closed"},
+        {kHelper + " out ran && ", "empty"},
+        {"start", "nothing to start"},
+        {"start no-such-program-zz9 f", "is not recognized"},
+        {"start /D\"" + (dir_ / "missing").string() + "\" x.bat", "The directory name is invalid."},
+    };
+    for (const Case& c : cases) {
+        auto r = run(c.text);
+        EXPECT_NE(r.status, 0) << c.text;
+        EXPECT_EQ(r.out, "") << c.text;
+        EXPECT_NE(r.err.find(c.errPart), std::string::npos) << c.text << " -> " << r.err;
+        EXPECT_EQ(r.err.back(), '\n') << c.text;
+    }
+    // With " 2>&1" the message goes where the command's errors go.
+    auto joined = run("no-such-program-zz9 2>&1");
+    EXPECT_NE(joined.out.find("is not recognized"), std::string::npos);
+    EXPECT_EQ(joined.err, "");
+}
+
+TEST_F(Runner, BatchFilesRunThroughTheShell) {
+    // Not executable: the shell reads it.
+    write(dir_ / "hook dir" / "report_hook.bat", "echo \"hook $1\"\nexit 4\n");
+    auto r = run("\"" + (dir_ / "hook dir" / "report_hook.bat").string() + "\" \"my project\"");
+    EXPECT_EQ(r.status, 4);
+    EXPECT_EQ(r.out, "hook my project\n");
+
+    fs::path bin = binOnPath();
+    write(bin / "zebwrap.CMD", "echo wrapped $#\n");
+    EXPECT_EQ(run("zebwrap.CMD a b").out, "wrapped 2\n");
+}
+
+TEST_F(Runner, TypeCopiesTheFileAndFailsWhenItIsMissing) {
+    write(dir_ / "zebuntested.txt", "line 1\r\nno newline at end");
+    auto r = run("type zebuntested.txt && pause");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "line 1\r\nno newline at end");  // "pause" prints nothing without a terminal
+
+    r = run("TYPE missing.txt && " + kHelper + " out not-run");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "The system cannot find the file specified.\n");
+    EXPECT_EQ(run("type missing.txt 2>&1").out, "The system cannot find the file specified.\n");
+}
+
+TEST_F(Runner, DelRemovesAFileAndReportsAMissingOne) {
+    write(dir_ / "zeb mode" / "zebmodeon.txt", "on\n");
+    auto r = run("del \"" + (dir_ / "zeb mode" / "zebmodeon.txt").string() + "\"");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "");
+    EXPECT_FALSE(fs::exists(dir_ / "zeb mode" / "zebmodeon.txt"));
+
+    r = run("del \"gone.txt\"");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "Could Not Find " + (dir_ / "gone.txt").string() + "\n");
+}
+
+TEST_F(Runner, RmdirRemovesATreeButNotWhatItLinksTo) {
+    write(dir_ / "outside" / "keep.txt", "keep");
+    write(dir_ / "ZEBHTML" / "index.html", "<html>");
+    write(dir_ / "ZEBHTML" / "sub" / "deeper" / "f.html", "x");
+    fs::create_directory_symlink(dir_ / "outside", dir_ / "ZEBHTML" / "link");
+    auto r = run("rmdir /s /q ZEBHTML");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "");
+    EXPECT_FALSE(fs::exists(dir_ / "ZEBHTML"));
+    EXPECT_EQ(slurp(dir_ / "outside" / "keep.txt"), "keep");
+
+    r = run("rmdir /s /q ZEBHTML");
+    EXPECT_NE(r.status, 0);
+    EXPECT_EQ(r.err, "The system cannot find the file specified.\n");
+
+    // Without /s only an empty directory goes.
+    fs::create_directories(dir_ / "full" / "x");
+    EXPECT_NE(run("rmdir full").status, 0);
+    EXPECT_TRUE(fs::exists(dir_ / "full" / "x"));
+}
+
+TEST_F(Runner, StartReturnsWhileTheProgramRuns) {
+    // The child waits for a file that we create only after start returned:
+    // a start that waited for its program would never see it created.
+    auto r = run("start \"\" \"" + kHelper + "\" wait-then-touch go done");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out + r.err, "");
+    std::ofstream(dir_ / "go") << "";
+    EXPECT_TRUE(appears(dir_ / "done"));
+}
+
+TEST_F(Runner, StartOpensAFileAloneWithTheDesktopOpener) {
+    fs::path bin = binOnPath();
+    write(bin / "xdg-open", "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.log.tmp\" && mv \"$0.log.tmp\" \"$0.log\"\n",
+          fs::perms::owner_all);
+    EXPECT_EQ(run("start  zebtiming.txt").status, 0);
+    ASSERT_TRUE(appears(bin / "xdg-open.log"));
+    EXPECT_EQ(slurp(bin / "xdg-open.log"), "zebtiming.txt\n");
+}
+
+TEST_F(Runner, StartInADirectoryRunsTheBatchFileThere) {
+    fs::path integ = dir_ / "zeb home" / "Vs_integ";
+    write(integ / "vsZEBhelp.bat", "pwd > cwd.tmp && mv cwd.tmp cwd.txt\n");
+    EXPECT_EQ(run("start /D\"" + integ.string() + "\" vsZEBhelp.bat").status, 0);
+    ASSERT_TRUE(appears(integ / "cwd.txt"));
+    EXPECT_EQ(slurp(integ / "cwd.txt"), integ.string() + "\n");
+}
+
+}  // namespace

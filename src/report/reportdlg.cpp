@@ -7,6 +7,7 @@
 #include "report/reportoptions.h"
 #include "report/settings.h"
 #include "res/resources.h"
+#include "sys/files.h"
 #include "ui/ui.h"
 
 namespace {
@@ -49,6 +50,7 @@ std::optional<std::vector<std::string>> readSymbolFileHead() {
 // The data file's first 50 characters hold a "|" and the 24-character time
 // stamp after it, so 74 bytes are enough.
 std::optional<std::string> readDataFileHead() {
+    if (!sys::fileExists("MON.dat")) return std::nullopt;
     std::ifstream in("MON.dat", std::ios::binary);
     if (!in) return std::nullopt;
     std::string head(74, '\0');

@@ -73,17 +73,17 @@ void parseChoiceLine(std::string_view line, ReportSettings& s) {
 std::string settingsFileName(std::string_view projectName) { return std::string(projectName) + ".zeb"; }
 
 std::vector<std::string> readLines(std::istream& in, std::size_t maxLines, std::size_t maxChars) {
+    // istream::get turns a failing read (a directory, an I/O error) into
+    // the end of the text instead of an exception.
+    using Traits = std::istream::traits_type;
     std::vector<std::string> lines;
-    std::streambuf* buf = in.rdbuf();
-    if (!buf) return lines;
-    using Traits = std::char_traits<char>;
     while (lines.size() < maxLines) {
         std::string line;
         bool any = false;
         Traits::int_type c;
         // One more than the limit, so a "\r" of a "\r\n" right after the
         // last kept character can still be recognised.
-        while (!Traits::eq_int_type(c = buf->sbumpc(), Traits::eof())) {
+        while (!Traits::eq_int_type(c = in.get(), Traits::eof())) {
             any = true;
             if (Traits::to_char_type(c) == '\n') break;
             if (line.size() <= maxChars) line += Traits::to_char_type(c);
@@ -101,6 +101,8 @@ std::vector<std::string> readLines(std::istream& in, std::size_t maxLines, std::
 
 std::optional<std::vector<std::string>> readFileLines(const std::string& path, std::size_t maxLines,
                                                       std::size_t maxChars) {
+    // A directory opens for reading on some systems, but it is no file.
+    if (!sys::fileExists(path)) return std::nullopt;
     std::ifstream in(path, std::ios::binary);
     if (!in) return std::nullopt;
     return readLines(in, maxLines, maxChars);

@@ -235,6 +235,10 @@ protected:
 
 TEST_F(SettingsFileOnDisk, MissingFileGivesDefaultsAndWrittenFileReadsBack) {
     expectDefaults(report::readSettingsFile(path("Demo.zeb")));
+    // A directory in the file's place is no settings file (and reading it fails midway on some systems).
+    std::filesystem::create_directory(dir / "Dir.zeb");
+    expectDefaults(report::readSettingsFile(path("Dir.zeb")));
+    EXPECT_FALSE(report::readFileLines(path("Dir.zeb"), 2, 99).has_value());
 
     const std::string content = formatSettings("-k -T 64 -fc -p zebprofile.txt", 2, 1, 1, "my viewer", "-p main");
     ASSERT_TRUE(report::writeSettingsFile(path("Demo.zeb"), content));

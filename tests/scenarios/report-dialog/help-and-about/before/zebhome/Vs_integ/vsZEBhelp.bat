@@ -1,0 +1,2 @@
+#!/bin/sh
+echo "help in $(pwd)" >> "$VSZEB_TEST_ROOT/calls.log"

@@ -20,6 +20,9 @@ Dialog::Dialog(int templateId) : templateId_(templateId), template_(res::dialogT
     if (!template_) throw std::invalid_argument("no dialog template " + std::to_string(templateId));
 }
 
+Dialog::Dialog(const DialogTemplate& dialogTemplate)
+    : templateId_(dialogTemplate.id), template_(&dialogTemplate) {}
+
 Dialog::~Dialog() = default;
 
 int Dialog::doModal() {

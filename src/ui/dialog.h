@@ -90,6 +90,8 @@ private:
 class Dialog {
 public:
     explicit Dialog(int templateId);
+    // A dialog from a template of its own (kept alive by the caller).
+    explicit Dialog(const DialogTemplate& dialogTemplate);
     virtual ~Dialog();
     Dialog(const Dialog&) = delete;
     Dialog& operator=(const Dialog&) = delete;

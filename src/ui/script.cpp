@@ -270,18 +270,18 @@ std::string q(std::string_view s) { return quoteScriptString(s); }
 
 std::string kindName(ControlKind k) {
     switch (k) {
-        case ControlKind::PushButton: return "push button";
-        case ControlKind::DefPushButton: return "default push button";
-        case ControlKind::CheckBox: return "check box";
-        case ControlKind::RadioButton: return "radio button";
-        case ControlKind::GroupBox: return "group box";
-        case ControlKind::StaticText: return "static text";
-        case ControlKind::StaticIcon: return "static icon";
-        case ControlKind::Edit: return "edit box";
-        case ControlKind::ComboBox: return "combo box";
-        case ControlKind::Spin: return "spin button";
+        case ControlKind::PushButton: return "a push button";
+        case ControlKind::DefPushButton: return "a default push button";
+        case ControlKind::CheckBox: return "a check box";
+        case ControlKind::RadioButton: return "a radio button";
+        case ControlKind::GroupBox: return "a group box";
+        case ControlKind::StaticText: return "a static text";
+        case ControlKind::StaticIcon: return "a static icon";
+        case ControlKind::Edit: return "an edit box";
+        case ControlKind::ComboBox: return "a combo box";
+        case ControlKind::Spin: return "a spin button";
     }
-    return "control";
+    return "a control";
 }
 
 bool isButton(ControlKind k) {
@@ -357,7 +357,7 @@ void ScriptDriver::requireEnabled(Dialog& dlg, const ScriptAction& a) {
 void ScriptDriver::execute(Dialog& dlg, const ScriptAction& a) {
     const auto requireKind = [&](const ControlTemplate& c, bool ok, std::string_view wanted) {
         if (!ok)
-            fail(a.line, "expected " + std::string(wanted) + " with id " + std::to_string(a.id) + ", found a " +
+            fail(a.line, "expected " + std::string(wanted) + " with id " + std::to_string(a.id) + ", found " +
                              kindName(c.kind));
     };
     switch (a.op) {

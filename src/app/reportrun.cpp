@@ -1,0 +1,180 @@
+#include "app/reportrun.h"
+
+#include "report/listing.h"
+#include "report/reportdlg.h"
+#include "sys/command.h"
+#include "sys/console.h"
+#include "sys/files.h"
+#include "ui/ui.h"
+
+namespace app {
+
+namespace {
+
+// Every text of the report run.
+constexpr std::string_view kHookDir = "Vs_integ";
+constexpr std::string_view kHookFile = "report_hook.bat";
+constexpr std::string_view kInvoking = "Invoking...";
+constexpr std::string_view kZebpost = "zebpost ";
+constexpr std::string_view kZeb2htmlInput = "zeb2html -i ";
+constexpr std::string_view kZeb2htmlThreshold = " -t ";
+constexpr std::string_view kNoBrowser = " -nsb";
+constexpr std::string_view kErrorsJoined = " 2>&1";
+constexpr std::string_view kStartBrowsing = "Start browsing from the file '";
+constexpr std::string_view kHtmlSuffix = ".html'";
+constexpr std::string_view kToOutput = "Adjusting the report to Output...";
+constexpr std::string_view kToStdout = "Outputting the report to stdout";
+constexpr std::string_view kToConsole = "Adjusting the report to Console...";
+constexpr std::string_view kToBuildOutput = "Adjusting the report to Build Output...";
+constexpr std::string_view kTypeListing = "type zebuntested.txt && pause";
+constexpr std::string_view kStartingReport = "Starting the report ";
+constexpr std::string_view kStart = "start ";
+constexpr std::string_view kNoTitle = "\"\" ";
+constexpr std::string_view kReportError = "*** ZEB++ Report Error";
+constexpr std::string_view kStartFromFile = "Start the report from the file ";
+
+constexpr int kHtmlReport = 0;
+constexpr int kUntestedToIde = 1;
+
+bool holdsBlank(std::string_view path) { return path.find(' ') != std::string_view::npos; }
+
+bool isQuoted(std::string_view path) { return path.size() >= 2 && path.front() == '"' && path.back() == '"'; }
+
+// A path as one word of a command line: in double quotes when a blank would
+// split it, unless the user has quoted it already.
+std::string asWord(std::string_view path) {
+    if (!holdsBlank(path) || isQuoted(path)) return std::string(path);
+    std::string word;
+    word.reserve(path.size() + 2);
+    word += '"';
+    word += path;
+    word += '"';
+    return word;
+}
+
+std::string concat(std::initializer_list<std::string_view> parts) {
+    std::size_t size = 0;
+    for (std::string_view p : parts) size += p.size();
+    std::string text;
+    text.reserve(size);
+    for (std::string_view p : parts) text += p;
+    return text;
+}
+
+}  // namespace
+
+std::string reportHookPath(std::string_view zebHome) {
+    return sys::joinPath(sys::joinPath(zebHome, kHookDir), kHookFile);
+}
+
+std::string hookCommand(std::string_view zebHome, std::string_view projectName) {
+    return concat({asWord(reportHookPath(zebHome)), " \"", projectName, "\""});
+}
+
+std::string zebpostCommand(std::string_view zebpostArgs) { return concat({kZebpost, zebpostArgs}); }
+
+std::string zeb2htmlCommand(std::string_view outputFile, std::string_view thresholdText,
+                            std::string_view zeb2htmlOptions, bool invokeViewer) {
+    return concat({kZeb2htmlInput, outputFile, kZeb2htmlThreshold, thresholdText, " ", zeb2htmlOptions,
+                   invokeViewer ? std::string_view{} : kNoBrowser});
+}
+
+std::string withErrorsJoined(std::string_view command) { return concat({command, kErrorsJoined}); }
+
+std::string startBrowsingLine(std::string_view htmlDir, std::string_view htmlStartName) {
+    return concat({kStartBrowsing, htmlDir, std::string_view(&sys::pathSeparator, 1), htmlStartName, kHtmlSuffix});
+}
+
+std::string_view untestedReportLine(int ideKind) {
+    switch (ideKind) {
+    case kVisualStudio: return kToOutput;
+    case kCodeWarrior: return kToStdout;
+    case kCarbide:
+    case kEclipse: return kToConsole;
+    case kUVision: return kToBuildOutput;
+    default: return {};
+    }
+}
+
+std::string_view consoleListingCommand() { return kTypeListing; }
+
+std::string startingReportText(std::string_view viewerPath, std::string_view outputFile) {
+    if (viewerPath.empty()) return concat({kStartingReport, outputFile, "\n"});
+    return concat({kStartingReport, viewerPath, " ", outputFile, "\n"});
+}
+
+std::string viewerCommand(std::string_view viewerPath, std::string_view outputFile) {
+    // "start" takes a first quoted word as the window title, so a quoted
+    // program needs an empty title before it.
+    if (holdsBlank(viewerPath)) return concat({kStart, kNoTitle, asWord(viewerPath), " ", outputFile});
+    return concat({kStart, viewerPath, " ", outputFile});
+}
+
+std::string startFromFileLine(std::string_view outputFile) { return concat({kStartFromFile, outputFile}); }
+
+namespace {
+
+void runHook(const LaunchContext& ctx, const std::string& zebHome) {
+    if (!sys::fileExists(reportHookPath(zebHome))) return;
+    const std::string command = hookCommand(zebHome, ctx.projectName);
+    sys::writeLine(kInvoking);
+    sys::writeLine(command);
+    // What the hook does is the project's business; the report goes on.
+    sys::runCommand(command);
+}
+
+void runHtmlReport(const CReportDlg& dlg) {
+    const bool invokeViewer = dlg.invokeViewer != 0;
+    const std::string command =
+        zeb2htmlCommand(dlg.outputFile, dlg.thresholdText, dlg.zeb2htmlOptions, invokeViewer);
+    sys::writeLine(command);
+    if (sys::runCommand(withErrorsJoined(command)) != 0) return;
+    if (!invokeViewer) sys::writeLine(startBrowsingLine(dlg.htmlDir, dlg.htmlStartName));
+}
+
+void runUntestedToIde(int ideKind) {
+    const std::string_view line = untestedReportLine(ideKind);
+    if (line.empty()) return;
+    sys::writeLine(line);
+    if (ideKind == kCodeWarrior) {
+        sys::runCommand(std::string(consoleListingCommand()));
+    } else {
+        report::adjustUntestedListing();
+    }
+}
+
+void runViewer(const CReportDlg& dlg) {
+    if (dlg.invokeViewer == 0) {
+        sys::writeLine(startFromFileLine(dlg.outputFile));
+        return;
+    }
+    sys::writeText(startingReportText(dlg.viewerPath, dlg.outputFile));
+    if (sys::runCommand(viewerCommand(dlg.viewerPath, dlg.outputFile)) != 0) sys::writeLine(kReportError);
+}
+
+}  // namespace
+
+void runReport(const LaunchContext& ctx, const std::string& zebHome) {
+    runHook(ctx, zebHome);
+
+    CReportDlg dlg(ctx.projectName, ctx.ideKind, ctx.projectDir, ctx.ideCode);
+    ui::App* application = ui::currentApp();
+    if (application) application->mainWindow = &dlg;
+    const int result = dlg.doModal();
+    if (application) application->mainWindow = nullptr;
+    if (result != ui::IDOK) return;
+
+    const std::string zebpost = zebpostCommand(dlg.zebpostArgs);
+    sys::writeLine(kInvoking);
+    sys::writeLine(zebpost);
+    // zebpost has said what went wrong in its own output.
+    if (sys::runCommand(withErrorsJoined(zebpost)) != 0) return;
+
+    switch (dlg.reportType) {
+    case kHtmlReport: runHtmlReport(dlg); break;
+    case kUntestedToIde: runUntestedToIde(ctx.ideKind); break;
+    default: runViewer(dlg); break;
+    }
+}
+
+}  // namespace app

@@ -8,7 +8,6 @@
 namespace sys::msg {
 
 inline constexpr std::string_view kFileNotFound = "The system cannot find the file specified.";
-inline constexpr std::string_view kPathNotFound = "The system cannot find the path specified.";
 inline constexpr std::string_view kAccessDenied = "Access is denied.";
 inline constexpr std::string_view kSyntaxIncorrect = "The syntax of the command is incorrect.";
 inline constexpr std::string_view kDirectoryNotEmpty = "The directory is not empty.";

@@ -10,7 +10,8 @@ namespace sys {
 const char pathSeparator = '/';
 
 bool fileExists(const std::string& path) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, or a named pipe would hold us until someone writes to it.
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return false;
     // A directory opens here but not on Windows, where it is no file either.
     struct stat st;

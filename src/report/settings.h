@@ -27,6 +27,8 @@ struct ReportSettings {
     int invokeViewer = 1;
     std::string viewerPath;
     std::string zeb2htmlOptions;
+
+    bool operator==(const ReportSettings&) const = default;
 };
 
 std::string settingsFileName(std::string_view projectName);

@@ -133,26 +133,6 @@ TEST(ZebpostArguments, DocumentedExamples) {
     }
 }
 
-TEST(ReportTypes, NamesAndListingsByTypeAndIde) {
-    EXPECT_EQ(report::reportTypeName(1, 0), "Untested report to Visual Studio");
-    EXPECT_EQ(report::reportTypeName(1, 2), "Untested report to stdout");
-    EXPECT_EQ(report::reportTypeName(1, 4), "Untested report to Carbide.c++");
-    EXPECT_EQ(report::reportTypeName(1, 6), "Untested report to Eclipse");
-    EXPECT_EQ(report::reportTypeName(1, 8), "Untested report to uVision");
-    EXPECT_EQ(report::reportTypeName(1, -1), "Untested report to Visual Studio");
-    const char* names[] = {"HTML report", nullptr, "Profile listing (textual)", "Untested listing (textual)",
-                           "Timing listing (textual)", "XML report"};
-    const char* files[] = {"zebprofile.txt", "zebuntested.txt", "zebprofile.txt",
-                           "zebuntested.txt", "zebtiming.txt", "zebreport.xml"};
-    for (int type = 0; type < 6; ++type) {
-        SCOPED_TRACE(type);
-        if (names[type]) {
-            EXPECT_EQ(report::reportTypeName(type, 8), names[type]);
-        }
-        EXPECT_EQ(report::outputFileFor(type), files[type]);
-    }
-}
-
 TEST(StatusLines, SymbolFile) {
     using Lines = std::optional<std::vector<std::string>>;
     EXPECT_EQ(report::symFileStatusText(std::nullopt), "N/A (not instrumented or other directory/name)");

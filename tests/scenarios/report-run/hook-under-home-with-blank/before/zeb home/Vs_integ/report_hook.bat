@@ -1,0 +1,2 @@
+#!/bin/sh
+echo "report_hook.bat \"$1\"" >> "$VSZEB_TEST_ROOT/calls.log"

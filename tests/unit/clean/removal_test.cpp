@@ -113,10 +113,13 @@ TEST_F(Removal, HtmlDirectoryWithoutStartPageIsLeftAlone) {
 TEST_F(Removal, AFailureIsReportedAndTheRestStillRemoved) {
     if (!putUnremovable("zebuntested.txt")) GTEST_SKIP() << "cannot make a file un-removable here";
     put("zebreport.xml");
+    put("ZEBHTML/index.html");
+    ASSERT_TRUE(putUnremovable("ZEBHTML/locked.png"));
     auto [ok, out] = run(clean::removeReportFiles);
     EXPECT_FALSE(ok);
     EXPECT_EQ(out, "Could not delete report file " + cwd_ + "/zebuntested.txt\n" +
-                       "Deleted report file " + cwd_ + "/zebreport.xml\n");
+                       "Deleted report file " + cwd_ + "/zebreport.xml\n" +
+                       "Could not delete report directory " + cwd_ + "/ZEBHTML\n");
 
     put("MON.sym");
     ASSERT_TRUE(putUnremovable("MON.dat"));

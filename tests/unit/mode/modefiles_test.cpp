@@ -78,13 +78,10 @@ TEST_F(ModeFiles, MissingOrUnreadableFileGivesTheDefaults) {
 TEST_F(ModeFiles, ReadsOnlyTheFirstLineWhateverTheBytes) {
     using namespace std::string_literals;
     EXPECT_EQ(readWith("-i fti -v\r\n-i m\n"), (InstrumentationSettings{CoverageLevel::Function, true, true, "-v"}));
-    EXPECT_EQ(readWith(""), (InstrumentationSettings{CoverageLevel::Multicondition, false, true, ""}));
-    EXPECT_EQ(readWith("\n-i f\n"), (InstrumentationSettings{CoverageLevel::Multicondition, false, true, ""}));
     // No line end at all, and a lone carriage return inside the line.
     EXPECT_EQ(readWith("-i mte\rfoo"), (InstrumentationSettings{CoverageLevel::Multicondition, true, false, "foo"}));
     // The line ends at a NUL byte: what follows it is not seen.
     EXPECT_EQ(readWith("-i f\0ti -v\n"s), (InstrumentationSettings{CoverageLevel::Function, false, true, ""}));
-    EXPECT_EQ(readWith("\0\0\0\0"s), (InstrumentationSettings{CoverageLevel::Multicondition, false, true, ""}));
     // Binary bytes are characters like any other.
     EXPECT_EQ(readWith("-i d \x80\xff\x01 x\n"),
               (InstrumentationSettings{CoverageLevel::Decision, false, true, "\x80\xff\x01 x"}));

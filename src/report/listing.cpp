@@ -41,6 +41,22 @@ inline bool isSpace(char c) { return kSpaces.space[static_cast<unsigned char>(c)
 // Splits a line into words like repeated formatted extraction: leading white
 // space is skipped and a word ends at white space. Once a word is missing,
 // every later one is missing too, as on a stream that has failed.
+// The index, in memory order, of the first byte that is not zero in a chunk
+// loaded from memory.
+inline std::size_t firstNonZeroByte(std::uint64_t flags) {
+    if constexpr (std::endian::native == std::endian::little) {
+        return static_cast<std::size_t>(std::countr_zero(flags)) / 8;
+    } else {
+        return static_cast<std::size_t>(std::countl_zero(flags)) / 8;
+    }
+}
+
+inline std::uint64_t load8(const char* at) {
+    std::uint64_t chunk;
+    std::memcpy(&chunk, at, 8);
+    return chunk;
+}
+
 class WordCursor {
 public:
     explicit WordCursor(std::string_view line) : line_(line) {}
@@ -56,8 +72,9 @@ public:
             return false;
         }
         const std::size_t start = pos_;
+        skipWordRun();
         while (pos_ < line_.size() && !isSpace(line_[pos_])) ++pos_;
-        holder.assign(line_.substr(start, pos_ - start));
+        holder.assign(line_.substr(start, pos_ - start), line_.size() - start);
         return true;
     }
 
@@ -65,21 +82,31 @@ public:
     std::string_view rest() const { return failed_ ? std::string_view{} : line_.substr(pos_); }
 
 private:
-    // Listings align their columns with long runs of blanks: step over them
-    // eight at a time. The other white space is left to the byte loop.
+    static constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+    static constexpr std::uint64_t kHighs = 0x8080808080808080ull;
+
+    // Listings align their columns with long runs of blanks, and every byte
+    // of a row's first words passes here: both loops step eight bytes at a
+    // time and leave the last few, and the exact test, to the byte loops.
     void skipBlankRun() {
-        constexpr std::uint64_t kBlanks = 0x2020202020202020ull;
         while (line_.size() - pos_ >= 8) {
-            std::uint64_t chunk;
-            std::memcpy(&chunk, line_.data() + pos_, 8);
-            const std::uint64_t other = chunk ^ kBlanks;
+            const std::uint64_t other = load8(line_.data() + pos_) ^ (kOnes * ' ');
             if (other != 0) {
-                // The first byte that is not a blank, in memory order.
-                if constexpr (std::endian::native == std::endian::little) {
-                    pos_ += static_cast<std::size_t>(std::countr_zero(other)) / 8;
-                } else {
-                    pos_ += static_cast<std::size_t>(std::countl_zero(other)) / 8;
-                }
+                pos_ += firstNonZeroByte(other);
+                return;
+            }
+            pos_ += 8;
+        }
+    }
+
+    // Steps to the first byte that may be white space: every white space
+    // character is below 0x21.
+    void skipWordRun() {
+        while (line_.size() - pos_ >= 8) {
+            const std::uint64_t chunk = load8(line_.data() + pos_);
+            const std::uint64_t below = (chunk - kOnes * 0x21) & ~chunk & kHighs;
+            if (below != 0) {
+                pos_ += firstNonZeroByte(below);
                 return;
             }
             pos_ += 8;
@@ -262,11 +289,17 @@ void ListingRewriter::setFileName(std::string_view name) {
     rowPrefix_.push_back('(');
 }
 
-void ListingRewriter::LineText::assign(std::string_view text) {
+void ListingRewriter::LineText::assign(std::string_view text, std::size_t readable) {
     // Every text comes from one line, so it fits; cut rather than overrun
     // should a caller hand in more.
     size_ = text.size() < sizeof data_ ? text.size() : sizeof data_;
-    std::memcpy(data_, text.data(), size_);
+    // Most words are short: one fixed copy of 16 bytes when that many can
+    // be read is cheaper than a copy of the exact length.
+    if (size_ <= 16 && readable >= 16) {
+        std::memcpy(data_, text.data(), 16);
+    } else {
+        std::memcpy(data_, text.data(), size_);
+    }
 }
 
 // The header's three words after "MONITORED" go into the holders like any

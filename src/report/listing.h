@@ -100,7 +100,8 @@ private:
     // allocation per line.
     class LineText {
     public:
-        void assign(std::string_view text);
+        // `readable`: how many bytes from the start of `text` may be read.
+        void assign(std::string_view text, std::size_t readable = 0);
         std::string_view view() const { return {data_, size_}; }
 
     private:

@@ -27,9 +27,16 @@ bool isOneOf(std::string_view word, const std::array<std::string_view, N>& list)
 }
 
 void replaceAll(std::string& text, std::string_view what, std::string_view with) {
-    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + with.size())) {
-        text.replace(at, what.size(), with);
+    // Built anew rather than with std::string::replace in place, which GCC 12
+    // misreads at -O2 as an overlapping copy.
+    std::string result;
+    std::size_t from = 0;
+    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, from)) {
+        result.append(text, from, at - from).append(with);
+        from = at + what.size();
     }
+    result.append(text, from, std::string::npos);
+    text = std::move(result);
 }
 
 void cutBefore(std::string& text, std::string_view marker) {

@@ -197,7 +197,7 @@ ListingLineReader::ListingLineReader(std::FILE* in) : in_(in), block_(new char[k
 
 ListingLineReader::~ListingLineReader() = default;
 
-bool ListingLineReader::refill() {
+void ListingLineReader::refill() {
     const std::size_t unread = end_ - begin_;
     if (begin_ != 0 && unread != 0) std::memmove(block_.get(), block_.get() + begin_, unread);
     begin_ = 0;
@@ -206,17 +206,15 @@ bool ListingLineReader::refill() {
     end_ += got;
     // A read error ends the listing like its end does.
     if (got == 0) eof_ = true;
-    return got != 0;
 }
 
-bool ListingLineReader::next(std::string_view& line) {
+bool ListingLineReader::nextAfterRefill(std::string_view& line) {
     while (!failed_) {
         const char* start = block_.get() + begin_;
         const std::size_t unread = end_ - begin_;
-        // A newline further on than the buffer reaches would fail anyway.
         const std::size_t reach = unread < kMaxLine + 1 ? unread : kMaxLine + 1;
         if (const void* nl = std::memchr(start, '\n', reach)) {
-            const std::size_t length = static_cast<std::size_t>(static_cast<const char*>(nl) - start);
+            const auto length = static_cast<std::size_t>(static_cast<const char*>(nl) - start);
             line = std::string_view(start, length);
             begin_ += length + 1;
             return true;
@@ -230,7 +228,10 @@ bool ListingLineReader::next(std::string_view& line) {
         }
         refill();
     }
+    // Failed for good: nothing is left for the quick path to find.
     failed_ = true;
+    eof_ = true;
+    begin_ = end_ = 0;
     return false;
 }
 

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -29,10 +30,24 @@ public:
 
     // The next line without its newline; false once a read has failed (it
     // stays failed). The view lives until the next call.
-    bool next(std::string_view& line);
+    bool next(std::string_view& line) {
+        // The usual case, a whole line in the block, without a call.
+        const char* start = block_.get() + begin_;
+        const std::size_t unread = end_ - begin_;
+        // A newline further on than the buffer reaches would fail anyway.
+        const std::size_t reach = unread < kMaxLine + 1 ? unread : kMaxLine + 1;
+        if (const void* nl = std::memchr(start, '\n', reach)) {
+            const auto length = static_cast<std::size_t>(static_cast<const char*>(nl) - start);
+            line = std::string_view(start, length);
+            begin_ += length + 1;
+            return true;
+        }
+        return nextAfterRefill(line);
+    }
 
 private:
-    bool refill();
+    bool nextAfterRefill(std::string_view& line);
+    void refill();
     std::FILE* in_;
     std::unique_ptr<char[]> block_;
     std::size_t begin_ = 0;  // first byte not yet handed out

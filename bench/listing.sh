@@ -58,6 +58,8 @@ t0=$(now); run_awk; t1=$(now); awk_time=$(elapsed "$t0" "$t1")
 peak=$(sed -n 's/^peak memory: \([0-9]*\) kB$/\1/p' "$work/memory")
 
 echo "cat twice:  ${cat_time} s"
-echo "rewrite:    ${rewrite_time} s  ($(ratio "$rewrite_time" "$cat_time")x cat, target 5x)"
-echo "awk:        ${awk_time} s  (rewrite is $(ratio "$awk_time" "$rewrite_time")x faster)"
-echo "peak memory of the rewrite: ${peak} kB (target under 8192 kB)"
+echo "rewrite:    ${rewrite_time} s"
+echo "awk:        ${awk_time} s"
+echo "rewrite / cat twice: $(ratio "$rewrite_time" "$cat_time")  (target: at most 5)"
+echo "rewrite / awk:       $(ratio "$rewrite_time" "$awk_time")"
+echo "peak memory of the rewrite: ${peak} kB  (target: under 8192 kB)"

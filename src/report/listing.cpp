@@ -38,9 +38,6 @@ constexpr SpaceTable kSpaces;
 
 inline bool isSpace(char c) { return kSpaces.space[static_cast<unsigned char>(c)]; }
 
-// Splits a line into words like repeated formatted extraction: leading white
-// space is skipped and a word ends at white space. Once a word is missing,
-// every later one is missing too, as on a stream that has failed.
 // The index, in memory order, of the first byte that is not zero in a chunk
 // loaded from memory.
 inline std::size_t firstNonZeroByte(std::uint64_t flags) {
@@ -57,6 +54,9 @@ inline std::uint64_t load8(const char* at) {
     return chunk;
 }
 
+// Splits a line into words like repeated formatted extraction: leading white
+// space is skipped and a word ends at white space. Once a word is missing,
+// every later one is missing too, as on a stream that has failed.
 class WordCursor {
 public:
     explicit WordCursor(std::string_view line) : line_(line) {}

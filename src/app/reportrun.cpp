@@ -1,5 +1,7 @@
 #include "app/reportrun.h"
 
+#include <initializer_list>
+
 #include "report/listing.h"
 #include "report/reportdlg.h"
 #include "sys/command.h"

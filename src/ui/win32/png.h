@@ -1,0 +1,14 @@
+// A picture as a PNG file: 8-bit RGB, stored (uncompressed) deflate blocks,
+// so that screenshots need no image library.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace ui::win32 {
+
+// `rgb` holds width*height pixels, top row first, 3 bytes each (R, G, B).
+std::string encodePng(int width, int height, const std::vector<std::uint8_t>& rgb);
+
+}  // namespace ui::win32

@@ -1,0 +1,353 @@
+#!/usr/bin/env python3
+"""Runs the vsZEB scenarios against the Windows program under Wine, with the
+real cmd.exe, the stand-in tools as batch files and the Keil entries in the
+prefix's registry.
+
+The scenario format is that of tests/scenarios/README.md. What the Windows
+program prints differs from the Linux one only where the system does:
+
+- `$T` is the scenario's root as Windows sees it (Z:\\...), and a path that
+  starts with `$T` uses backslashes up to the next double quote or line end;
+- every line ends in CR LF (stdout, stderr and the text files in after/);
+- `stdout.windows`, `stderr.windows`, `after.windows/NAME` and
+  `before.windows/NAME` replace their counterparts where the Windows text
+  differs in some other way;
+- a file `wine-difference` holds the reason why Wine cannot give the Windows
+  result: such a scenario is reported as a known difference, not a failure.
+- The registry file named by VSZEB_REGISTRY is imported into the prefix's
+  registry for the run, and the Keil key is removed again afterwards.
+
+Usage: run.py --program build/windows-i686/vsZEB.exe --prefix DIR
+              [--ui headless|win32] FOLDER...
+"""
+
+import argparse
+import os
+import random
+import re
+import shlex
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.dirname(HERE))
+from scenario import find_scenarios, parse_scenario, read_bytes  # noqa: E402
+
+FAKE_TOOLS = ["zebwrap", "zebpost", "zeb2html", "viewer"]
+WINE_TIMEOUT = 60
+KEIL_KEY = r"HKEY_LOCAL_MACHINE\SOFTWARE\Keil"
+
+T_PATH = re.compile(r'\$T([^"\r\n]*)')
+
+
+def win_path(unix_path):
+    return "Z:" + unix_path.replace("/", "\\")
+
+
+def expand(text, root, escape=False):
+    """$T and the path that follows it, in Windows form; `escape` doubles the
+    backslashes (for a UI script's strings and a registry file's values)."""
+    def one(m):
+        path = win_path(root + m.group(1))
+        return path.replace("\\", "\\\\") if escape else path
+    return T_PATH.sub(one, text)
+
+
+def crlf(data):
+    return data if b"\r\n" in data else data.replace(b"\n", b"\r\n")
+
+
+def short_root():
+    """A root whose every part is a valid 8.3 name, so that the short form of
+    a path below it (the Keil directories) is the path itself."""
+    while True:
+        root = "/tmp/vz%06x" % random.randrange(1 << 24)
+        try:
+            os.mkdir(root)
+            return root
+        except FileExistsError:
+            continue
+
+
+def bat_text(text):
+    """A text as an echo line of a batch file writes it."""
+    text = text.replace("%", "%%")
+    return re.sub(r'([&|<>^()])', r"^\1", text)
+
+
+def fake_tool(name, settings):
+    """A batch file that does what tests/tools/fake-tool does under `name`,
+    with its ZEBTEST_<NAME>_... settings written in."""
+    lines = [
+        "@echo off",
+        "setlocal",
+        "set line=%~n0",
+        ":args",
+        "if [%1]==[] goto logged",
+        'set line=%line% "%~1"',
+        "shift",
+        "goto args",
+        ":logged",
+        'if defined VSZEB_TEST_ROOT >>"%VSZEB_TEST_ROOT%\\calls.log" echo %line%',
+    ]
+    get = lambda key: settings.get("ZEBTEST_%s_%s" % (name.upper().replace("-", "_"), key), "")
+    if get("OUT"):
+        lines.append("echo " + bat_text(get("OUT")))
+    if get("ERR"):
+        lines.append("echo " + bat_text(get("ERR")) + " 1>&2")
+    if get("COPY"):
+        src, dest = shlex.split(get("COPY").replace("\\", "\\\\"))
+        lines.append('copy /y "%s" "%s" >nul' % (src.replace("/", "\\"), dest.replace("/", "\\")))
+    if get("TOUCH"):
+        lines.append('type nul > "%s"' % get("TOUCH").replace("/", "\\"))
+    if get("REMOVE"):
+        lines.append('if exist "%s" del "%s"' % ((get("REMOVE").replace("/", "\\"),) * 2))
+    if get("SLEEP"):
+        lines.append("ping -n %d 127.0.0.1 >nul" % (int(get("SLEEP")) + 1))
+    lines.append("exit /b %s" % (get("STATUS") or "0"))
+    return ("\r\n".join(lines) + "\r\n").encode("latin-1")
+
+
+class Wine:
+    def __init__(self, prefix, display):
+        self.env = {
+            "PATH": "/usr/bin:/bin",
+            "HOME": os.environ.get("HOME", "/root"),
+            "WINEPREFIX": prefix,
+            "WINEARCH": "win32",
+            "WINEDEBUG": "-all",
+            "WINEDLLOVERRIDES": "mscoree,mshtml=;winemenubuilder.exe=d",
+        }
+        if display:
+            self.env["DISPLAY"] = display
+            if "XAUTHORITY" in os.environ:
+                self.env["XAUTHORITY"] = os.environ["XAUTHORITY"]
+
+    def run(self, argv, env=None, cwd=None, timeout=WINE_TIMEOUT):
+        """(status or None on a time-out, stdout, stderr). The output goes
+        through files, not pipes: Wine's own background processes may inherit
+        the handles and would keep a pipe open after the program ended."""
+        full = dict(self.env)
+        full.update(env or {})
+        with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+            proc = subprocess.Popen(["wine"] + argv, cwd=cwd, env=full, stdin=subprocess.DEVNULL,
+                                    stdout=out, stderr=err, start_new_session=True)
+            try:
+                status = proc.wait(timeout=timeout)
+            except subprocess.TimeoutExpired:
+                os.killpg(proc.pid, signal.SIGKILL)
+                proc.wait()
+                status = None
+            out.seek(0)
+            err.seek(0)
+            return status, out.read(), err.read()
+
+    def start(self):
+        """Makes the prefix when it is missing and starts one server, with
+        Wine's services, for the whole run."""
+        quiet = dict(env=self.env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                     stderr=subprocess.DEVNULL, timeout=300)
+        if not os.path.isfile(os.path.join(self.env["WINEPREFIX"], "system.reg")):
+            subprocess.run(["wineboot", "-i"], **quiet)
+        subprocess.run(["wineserver", "-p"], **quiet)
+        subprocess.run(["wine", "cmd.exe", "/c", "exit"], **quiet)
+
+    def stop(self):
+        subprocess.run(["wineserver", "-k"], env=self.env, stdin=subprocess.DEVNULL,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=WINE_TIMEOUT)
+
+    def remove_keil(self):
+        self.run(["reg", "delete", KEIL_KEY, "/f"])
+
+
+def build_launcher(program):
+    """launch.exe beside the program, made from launch.cpp when it is older."""
+    source = os.path.join(HERE, "launch.cpp")
+    target = os.path.join(os.path.dirname(program), "wine-launch.exe")
+    if not os.path.exists(target) or os.path.getmtime(target) < os.path.getmtime(source):
+        subprocess.run(["i686-w64-mingw32-g++", "-std=c++20", "-O1", "-static", "-Wall", "-Wextra", "-Werror",
+                        "-o", target, source], check=True, timeout=300)
+    return target
+
+
+def overridden(folder, name):
+    """The Windows variant of a scenario file when there is one."""
+    for candidate in (name + ".windows", name):
+        path = os.path.join(folder, candidate)
+        if os.path.exists(path):
+            return path
+    return None
+
+
+def copy_tree(src, root):
+    if os.path.isdir(src):
+        shutil.copytree(src, root, dirs_exist_ok=True, symlinks=True)
+
+
+def expand_templates(root):
+    for base, _dirs, files in os.walk(root):
+        for name in files:
+            if name.endswith(".tmpl"):
+                path = os.path.join(base, name)
+                target = path[: -len(".tmpl")]
+                text = read_bytes(path).decode("latin-1")
+                with open(target, "wb") as f:
+                    f.write(expand(text, root, escape=target.endswith(".reg")).encode("latin-1"))
+                os.remove(path)
+
+
+def compare_after(folder, root):
+    problems = []
+    expected_files = {}
+    for sub in ("after", "after.windows"):
+        top = os.path.join(folder, sub)
+        for base, _dirs, files in os.walk(top):
+            for name in files:
+                path = os.path.join(base, name)
+                expected_files[os.path.relpath(path, top)] = path
+    for rel, path in sorted(expected_files.items()):
+        expected = crlf(expand(read_bytes(path).decode("latin-1"), root).encode("latin-1"))
+        actual_path = os.path.join(root, rel)
+        if not os.path.isfile(actual_path):
+            problems.append(f"missing file {rel}")
+            continue
+        actual = read_bytes(actual_path)
+        if actual != expected:
+            problems.append(f"file {rel} differs\n--- expected\n{expected!r}\n--- actual\n{actual!r}")
+    absent = os.path.join(folder, "absent")
+    if os.path.isfile(absent):
+        for rel in read_bytes(absent).decode("utf-8").split("\n"):
+            rel = rel.strip()
+            if rel and os.path.lexists(os.path.join(root, rel)):
+                problems.append(f"{rel} should not exist")
+    return problems
+
+
+def run_one(wine, folder, program, launcher, ui):
+    spec = parse_scenario(os.path.join(folder, "scenario"))
+    root = short_root()
+    try:
+        copy_tree(os.path.join(folder, "before"), root)
+        copy_tree(os.path.join(folder, "before.windows"), root)
+        expand_templates(root)
+        cwd = os.path.join(root, spec["cwd"])
+        os.makedirs(cwd, exist_ok=True)
+
+        env = {
+            "LANG": "C",
+            "VSZEB_UI": ui,
+            "VSZEB_TEST_ROOT": win_path(root),
+            "ZEBHOME": win_path(os.path.join(root, "zebhome")),
+        }
+        for entry in spec["env"]:
+            if entry.startswith("-"):
+                env.pop(entry[1:], None)
+                continue
+            name, _, value = entry.partition("=")
+            env[name] = expand(value, root)
+
+        bin_dir = os.path.join(root, "bin")
+        os.makedirs(bin_dir, exist_ok=True)
+        for name in FAKE_TOOLS:
+            target = os.path.join(bin_dir, name + ".bat")
+            if not os.path.exists(target):
+                with open(target, "wb") as f:
+                    f.write(fake_tool(name, env))
+        env["WINEPATH"] = win_path(bin_dir)
+
+        script = os.path.join(folder, "ui.script")
+        if os.path.isfile(script):
+            expanded = os.path.join(root, "ui.script")
+            with open(expanded, "wb") as f:
+                f.write(expand(read_bytes(script).decode("latin-1"), root, escape=True).encode("latin-1"))
+            env["VSZEB_SCRIPT"] = win_path(expanded)
+
+        registry = env.get("VSZEB_REGISTRY")
+        wine.remove_keil()
+        if registry:
+            status, out, err = wine.run(["reg", "import", registry])
+            if status != 0:
+                return ["cannot import %s: %s" % (registry, (out + err).decode("latin-1").strip())]
+
+        # The command line as an IDE passes it: the program, then the words with one blank between them.
+        env["VSZEB_LAUNCH_LINE"] = " ".join(['"%s"' % program] + [expand(a, root) for a in spec["args"]])
+        status, out, err = wine.run([launcher], env=env, cwd=cwd)
+        problems = []
+        if status is None:
+            problems.append(f"no end within {WINE_TIMEOUT} s")
+        elif status != spec["status"]:
+            problems.append(f"exit status {status}, expected {spec['status']}")
+        expected_path = overridden(folder, "stdout")
+        expected_out = crlf(expand(read_bytes(expected_path).decode("latin-1"), root).encode("latin-1")) \
+            if expected_path else b""
+        if out != expected_out:
+            problems.append(f"stdout differs\n--- expected\n{expected_out!r}\n--- actual\n{out!r}")
+        expected_path = overridden(folder, "stderr")
+        if expected_path:
+            expected_err = crlf(expand(read_bytes(expected_path).decode("latin-1"), root).encode("latin-1"))
+            if err != expected_err:
+                problems.append(f"stderr differs\n--- expected\n{expected_err!r}\n--- actual\n{err!r}")
+        deadline = time.monotonic() + 5
+        file_problems = compare_after(folder, root)
+        while file_problems and time.monotonic() < deadline:
+            time.sleep(0.1)
+            file_problems = compare_after(folder, root)
+        problems.extend(file_problems)
+        if problems and err and not expected_path:
+            problems.append("stderr was:\n" + err.decode("latin-1"))
+        return problems
+    finally:
+        if os.environ.get("VSZEB_KEEP_ROOT"):
+            print("  kept " + root)
+        else:
+            shutil.rmtree(root, ignore_errors=True)
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--program", required=True)
+    parser.add_argument("--prefix", required=True, help="the Wine prefix (made with wineboot -i)")
+    parser.add_argument("--ui", default="headless")
+    parser.add_argument("folders", nargs="+")
+    args = parser.parse_args()
+
+    wine = Wine(os.path.abspath(args.prefix), os.environ.get("DISPLAY") if args.ui != "headless" else None)
+    program = win_path(os.path.abspath(args.program))
+    launcher = win_path(build_launcher(os.path.abspath(args.program)))
+    scenarios = [s for folder in args.folders for s in find_scenarios(folder)]
+    if not scenarios:
+        print("no scenarios found")
+        return 1
+    wine.start()
+    failed = known = 0
+    try:
+        for folder in scenarios:
+            name = os.path.relpath(folder)
+            problems = run_one(wine, folder, program, launcher, args.ui)
+            reason_file = os.path.join(folder, "wine-difference")
+            if problems and os.path.isfile(reason_file):
+                known += 1
+                print(f"known {name}: " + read_bytes(reason_file).decode("utf-8").strip())
+            elif problems:
+                failed += 1
+                print(f"FAIL {name}")
+                for p in problems:
+                    print("  " + p.replace("\n", "\n  "))
+            elif os.path.isfile(reason_file):
+                print(f"ok   {name} (marked as a Wine difference, but it holds)")
+            else:
+                print(f"ok   {name}")
+            sys.stdout.flush()
+    finally:
+        wine.remove_keil()
+        wine.stop()
+    print(f"{len(scenarios) - failed - known} passed, {failed} failed, {known} known differences")
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -14,6 +14,7 @@
 #include "sys/console.h"
 #include "sys/env.h"
 #include "sys/files.h"
+#include "sys/text.h"
 
 namespace {
 
@@ -62,7 +63,9 @@ bool checkSetInstallation(const std::string& ideCode, const std::string& zebHome
 bool CvsZEBApp::initInstance() {
     const std::string zebHome = sys::getEnv("ZEBHOME");
 
-    const std::vector<std::string> words = app::splitWords(commandLine(), 3);
+    // Quote characters do not group: a quoted name with a blank is cut there.
+    const std::vector<std::string_view> found = sys::splitWords(commandLine(), 3);
+    const std::vector<std::string> words(found.begin(), found.end());
     if (words.size() < 2) {
         CAboutDlg about;
         about.doModal();

@@ -1,7 +1,5 @@
 #include "app/startup.h"
 
-#include <cctype>
-
 #include "app/launch.h"
 #include "sys/files.h"
 #include "sys/registry.h"
@@ -10,8 +8,6 @@
 namespace app {
 
 namespace {
-
-bool isSpace(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
 
 struct IdeKinds {
     std::string_view code;
@@ -36,19 +32,6 @@ const IdeKinds* findIde(std::string_view code) {
 }
 
 }  // namespace
-
-std::vector<std::string> splitWords(std::string_view text, std::size_t maxWords) {
-    std::vector<std::string> words;
-    std::size_t i = 0;
-    while (words.size() < maxWords) {
-        while (i < text.size() && isSpace(text[i])) ++i;
-        if (i == text.size()) break;
-        std::size_t start = i;
-        while (i < text.size() && !isSpace(text[i])) ++i;
-        words.emplace_back(text.substr(start, i - start));
-    }
-    return words;
-}
 
 ProjectWord readProjectWord(const std::optional<std::string>& word, std::string_view ideCode) {
     const IdeKinds* ide = findIde(ideCode);

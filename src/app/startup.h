@@ -10,10 +10,6 @@
 
 namespace app {
 
-// The first `maxWords` words of the text, split at white space (quotes do
-// not group).
-std::vector<std::string> splitWords(std::string_view text, std::size_t maxWords = 3);
-
 struct ProjectWord {
     std::string projectName;
     int ideKind;

@@ -1,5 +1,7 @@
 #include "mode/options.h"
 
+#include "sys/text.h"
+
 #include <cctype>
 
 namespace mode {
@@ -8,25 +10,15 @@ namespace {
 
 constexpr std::string_view kEndWord = "END_OF_ZEB_OPTIONS";
 
-bool isSpace(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
-
 // The next white-space-delimited word at or after `pos`; empty at the end.
 std::string_view nextWord(std::string_view text, std::size_t& pos) {
-    while (pos < text.size() && isSpace(text[pos])) ++pos;
+    while (pos < text.size() && sys::isSpace(text[pos])) ++pos;
     std::size_t start = pos;
-    while (pos < text.size() && !isSpace(text[pos])) ++pos;
+    while (pos < text.size() && !sys::isSpace(text[pos])) ++pos;
     return text.substr(start, pos - start);
 }
 
 }  // namespace
-
-std::string trimSpace(std::string_view text) {
-    std::size_t begin = 0;
-    std::size_t end = text.size();
-    while (begin < end && isSpace(text[begin])) ++begin;
-    while (end > begin && isSpace(text[end - 1])) --end;
-    return std::string(text.substr(begin, end - begin));
-}
 
 std::string firstLine(std::string_view content) {
     std::string_view line = content.substr(0, kMaxLineChars);
@@ -69,7 +61,7 @@ InstrumentationSettings parseOptionsLine(std::string_view line) {
     }
     // The level word's length is cut from the start of the kept text, not
     // from where the word stands: the files we write never put blanks there.
-    settings.additionalOptions = trimSpace(kept.substr(levelWord.size()));
+    settings.additionalOptions = sys::trim(kept.substr(levelWord.size()));
     return settings;
 }
 
@@ -83,7 +75,7 @@ std::string formatOptionsLine(const InstrumentationSettings& settings) {
     if (settings.timing) line += settings.inclusive ? "ti" : "te";
     line += ' ';
     line += settings.additionalOptions;
-    return trimSpace(line);
+    return sys::trim(line);
 }
 
 std::string cleanOptionsText(std::string_view boxText) {
@@ -93,7 +85,7 @@ std::string cleanOptionsText(std::string_view boxText) {
         if (c == '\r') continue;
         text += (c == '\n') ? ' ' : c;
     }
-    return trimSpace(text);
+    return sys::trim(text);
 }
 
 std::optional<std::string> rejectedOption(std::string_view cleaned) {

@@ -22,9 +22,6 @@ struct InstrumentationSettings {
 // Lines of our files are read into 1000-byte buffers.
 inline constexpr std::size_t kMaxLineChars = 999;
 
-// Leading and trailing white space (C isspace: blank, \t \n \v \f \r) removed.
-std::string trimSpace(std::string_view text);
-
 // The first line of a file's bytes as a C line reader sees it: at most 999
 // characters, up to the first line feed, and ending at the first NUL byte.
 // A carriage return before the line feed stays (trimming removes it later).

@@ -1,5 +1,7 @@
 #include "report/reportdlg.h"
 
+#include "sys/text.h"
+
 #include <fstream>
 
 #include "app/shared.h"
@@ -217,9 +219,9 @@ void CReportDlg::onOkButton() {
     // 1. and 2. The edits reach the fields, also when a check below fails.
     thresholdText = itemText(IDC_THRESHOLD);
     threshold = report::leadingDecimalValue(thresholdText);
-    zebpostOptions = report::trim(itemText(IDC_ZEBPOST_OPTIONS));
-    symDatFiles = report::trim(itemText(IDC_SYM_DAT_FILES));
-    zeb2htmlOptions = report::trim(itemText(IDC_ZEB2HTML_OPTIONS));
+    zebpostOptions = sys::trim(itemText(IDC_ZEBPOST_OPTIONS));
+    symDatFiles = sys::trim(itemText(IDC_SYM_DAT_FILES));
+    zeb2htmlOptions = sys::trim(itemText(IDC_ZEB2HTML_OPTIONS));
     viewerPath = itemText(IDC_VIEWER_PATH);
 
     // 3. Options the program composes itself.

@@ -1,5 +1,7 @@
 #include "report/reportoptions.h"
 
+#include "sys/text.h"
+
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -44,27 +46,6 @@ void cutBefore(std::string& text, std::string_view marker) {
 }
 
 }  // namespace
-
-bool isSpace(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
-
-std::string trim(std::string_view text) {
-    std::size_t begin = 0, end = text.size();
-    while (begin < end && isSpace(text[begin])) ++begin;
-    while (end > begin && isSpace(text[end - 1])) --end;
-    return std::string(text.substr(begin, end - begin));
-}
-
-std::vector<std::string_view> splitWords(std::string_view text) {
-    std::vector<std::string_view> words;
-    std::size_t at = 0;
-    while (at < text.size()) {
-        while (at < text.size() && isSpace(text[at])) ++at;
-        const std::size_t begin = at;
-        while (at < text.size() && !isSpace(text[at])) ++at;
-        if (at > begin) words.push_back(text.substr(begin, at - begin));
-    }
-    return words;
-}
 
 unsigned leadingDecimalValue(std::string_view text) {
     constexpr unsigned kMax = std::numeric_limits<unsigned>::max();
@@ -133,7 +114,7 @@ std::string_view viewFlagFor(int coverageView) {
 OptionCheck checkZebpostOptions(std::string zebpostOptions) {
     zebpostOptions += ' ';
     zebpostOptions += kZebpostEnd;
-    for (const std::string_view word : splitWords(zebpostOptions)) {
+    for (const std::string_view word : sys::splitWords(zebpostOptions)) {
         if (word == kZebpostEnd) break;
         if (isOneOf(word, kForbiddenZebpost)) return {std::string(word)};
     }
@@ -143,7 +124,7 @@ OptionCheck checkZebpostOptions(std::string zebpostOptions) {
 OptionCheck checkZeb2htmlOptions(std::string zeb2htmlOptions, std::string& htmlDir,
                                  std::string& htmlStartName) {
     std::string scanned = zeb2htmlOptions + " " + std::string(kZeb2htmlEnd);
-    const std::vector<std::string_view> words = splitWords(scanned);
+    const std::vector<std::string_view> words = sys::splitWords(scanned);
     std::optional<std::string> startCandidate;
     for (std::size_t i = 0; i < words.size(); ++i) {
         const std::string_view word = words[i];
@@ -168,7 +149,7 @@ OptionCheck checkZeb2htmlOptions(std::string zeb2htmlOptions, std::string& htmlD
     if (dashO == std::string::npos) return {};
     std::string dir = text.substr(dashO + 4);
     for (std::string_view marker : {" -s ", " -p ", " -li ", " --disable-", " --enable-"}) cutBefore(dir, marker);
-    dir = trim(dir);
+    dir = sys::trim(dir);
     std::erase(dir, '"');
     htmlDir = dir;
     return {};
@@ -189,8 +170,8 @@ ZebpostArguments assembleZebpostArguments(const ArgumentInputs& in) {
     appendBoth(outputFileFor(in.reportType));
     appendBoth(" ");
     appendBoth(in.symDatFiles);
-    a.settingsLine = trim(a.settingsLine);
-    a.zebpostArgs = trim(a.zebpostArgs);
+    a.settingsLine = sys::trim(a.settingsLine);
+    a.zebpostArgs = sys::trim(a.zebpostArgs);
     return a;
 }
 

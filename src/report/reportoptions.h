@@ -22,11 +22,6 @@ enum ReportType : int {
 inline constexpr int kReportTypeCount = 6;
 inline constexpr int kCoverageViewCount = 5;
 
-// White space is what C's isspace says in the "C" locale.
-bool isSpace(char c);
-std::string trim(std::string_view text);
-// The white-space-separated words, as views into `text`.
-std::vector<std::string_view> splitWords(std::string_view text);
 // The value of the leading decimal digits, 0 when there are none; saturates
 // instead of wrapping, so a long digit string never reads as a small number.
 unsigned leadingDecimalValue(std::string_view text);

@@ -1,5 +1,7 @@
 #include "report/settings.h"
 
+#include "sys/text.h"
+
 #include <algorithm>
 #include <fstream>
 #include <sstream>
@@ -22,7 +24,7 @@ bool isOutputFileWord(std::string_view word) {
 // with "-T" as its last word the threshold keeps its default; without a
 // listing name after the threshold there are no extra symbol/data files.
 void parseArgumentLine(std::string_view line, ReportSettings& s) {
-    const std::vector<std::string_view> words = splitWords(line);
+    const std::vector<std::string_view> words = sys::splitWords(line);
     const auto dashT = std::find(words.begin(), words.end(), std::string_view("-T"));
     if (dashT == words.end()) return;
 
@@ -31,7 +33,7 @@ void parseArgumentLine(std::string_view line, ReportSettings& s) {
         options += *w;
         options += ' ';
     }
-    s.zebpostOptions = trim(options);
+    s.zebpostOptions = sys::trim(options);
 
     if (dashT + 1 == words.end()) return;
     s.thresholdText = std::string(*(dashT + 1));
@@ -40,7 +42,7 @@ void parseArgumentLine(std::string_view line, ReportSettings& s) {
     for (auto w = dashT + 2; w != words.end(); ++w) {
         if (isOutputFileWord(*w)) {
             const std::size_t restAt = static_cast<std::size_t>(w->data() - line.data()) + w->size();
-            s.symDatFiles = trim(line.substr(restAt));
+            s.symDatFiles = sys::trim(line.substr(restAt));
             return;
         }
     }

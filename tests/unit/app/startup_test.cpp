@@ -14,16 +14,6 @@
 
 namespace fs = std::filesystem;
 
-TEST(CommandLine, WordsSplitAtAnyWhiteSpaceAndQuotesDoNotGroup) {
-    using V = std::vector<std::string>;
-    EXPECT_EQ(app::splitWords(""), V{});
-    EXPECT_EQ(app::splitWords(" \t\r\n"), V{});
-    EXPECT_EQ(app::splitWords("set"), V{"set"});
-    EXPECT_EQ(app::splitWords("  set\t\tvs \v\f Demo  "), (V{"set", "vs", "Demo"}));
-    EXPECT_EQ(app::splitWords("report vs \"My Project\""), (V{"report", "vs", "\"My"}));
-    EXPECT_EQ(app::splitWords("a b c d e"), (V{"a", "b", "c"}));
-}
-
 TEST(ProjectWord, KindsAndNamesForEveryIde) {
     struct Case {
         std::optional<std::string> word;

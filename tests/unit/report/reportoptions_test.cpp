@@ -160,10 +160,7 @@ TEST(StatusLines, DataFile) {
               "MON.dat (Mon Mar  4 10:00:00 2024)");
 }
 
-TEST(OptionText, WordsTrimAndLeadingDigits) {
-    EXPECT_EQ(report::splitWords(" a\tb\n\v\f\rc  "), (std::vector<std::string_view>{"a", "b", "c"}));
-    EXPECT_TRUE(report::splitWords(" \t ").empty());
-    EXPECT_EQ(report::trim("\t a b \r\n"), "a b");
+TEST(OptionText, LeadingDigits) {
     EXPECT_EQ(report::leadingDecimalValue("101"), 101u);
     EXPECT_EQ(report::leadingDecimalValue("42x7"), 42u);
     EXPECT_EQ(report::leadingDecimalValue(" 42"), 0u);

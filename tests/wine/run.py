@@ -17,8 +17,11 @@ program prints differs from the Linux one only where the system does:
 - The registry file named by VSZEB_REGISTRY is imported into the prefix's
   registry for the run, and the Keil key is removed again afterwards.
 
+Pictures that a script takes (`screenshot "$T/NAME.png"`) must exist as PNG
+files when a back end with windows runs; --screenshots keeps them.
+
 Usage: run.py --program build/windows-i686/vsZEB.exe --prefix DIR
-              [--ui headless|win32] FOLDER...
+              [--ui headless|win32] [--screenshots DIR] FOLDER...
 """
 
 import argparse
@@ -155,6 +158,10 @@ class Wine:
             subprocess.run(["wineboot", "-i"], **quiet)
         subprocess.run(["wineserver", "-p"], **quiet)
         subprocess.run(["wine", "cmd.exe", "/c", "exit"], **quiet)
+        if "DISPLAY" in self.env:
+            # Without a window manager (Xvfb) Wine draws the caption and frame itself.
+            subprocess.run(["wine", "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Decorated",
+                            "/d", "N", "/f"], **quiet)
 
     def stop(self):
         subprocess.run(["wineserver", "-k"], env=self.env, stdin=subprocess.DEVNULL,
@@ -227,7 +234,24 @@ def compare_after(folder, root):
     return problems
 
 
-def run_one(wine, folder, program, launcher, ui):
+def check_screenshots(folder, root, keep_dir):
+    """Every picture that the script asks for exists as a PNG file; with
+    `keep_dir` it is copied there, named after the scenario's folder."""
+    script = os.path.join(folder, "ui.script")
+    if not os.path.isfile(script):
+        return []
+    problems = []
+    for rel in re.findall(r'screenshot\s+"\$T/([^"]+)"', read_bytes(script).decode("latin-1")):
+        path = os.path.join(root, rel)
+        if not os.path.isfile(path) or read_bytes(path)[:8] != b"\x89PNG\r\n\x1a\n":
+            problems.append(f"no PNG picture {rel}")
+        elif keep_dir:
+            os.makedirs(keep_dir, exist_ok=True)
+            shutil.copy(path, os.path.join(keep_dir, os.path.basename(path)))
+    return problems
+
+
+def run_one(wine, folder, program, launcher, ui, screenshots):
     spec = parse_scenario(os.path.join(folder, "scenario"))
     root = short_root()
     try:
@@ -297,6 +321,8 @@ def run_one(wine, folder, program, launcher, ui):
             time.sleep(0.1)
             file_problems = compare_after(folder, root)
         problems.extend(file_problems)
+        if ui != "headless":
+            problems.extend(check_screenshots(folder, root, screenshots))
         if problems and err and not expected_path:
             problems.append("stderr was:\n" + err.decode("latin-1"))
         return problems
@@ -312,6 +338,7 @@ def main():
     parser.add_argument("--program", required=True)
     parser.add_argument("--prefix", required=True, help="the Wine prefix (made with wineboot -i)")
     parser.add_argument("--ui", default="headless")
+    parser.add_argument("--screenshots", help="where to keep the pictures that scripts take")
     parser.add_argument("folders", nargs="+")
     args = parser.parse_args()
 
@@ -327,7 +354,7 @@ def main():
     try:
         for folder in scenarios:
             name = os.path.relpath(folder)
-            problems = run_one(wine, folder, program, launcher, args.ui)
+            problems = run_one(wine, folder, program, launcher, args.ui, args.screenshots)
             reason_file = os.path.join(folder, "wine-difference")
             if problems and os.path.isfile(reason_file):
                 known += 1

@@ -410,12 +410,7 @@ public:
         bool ok = bmp && width > 0 && height > 0;
         if (ok) {
             HGDIOBJ old = SelectObject(mem, bmp);
-            UpdateWindow(h);
-            if (!PrintWindow(h, mem, 0)) {
-                HDC wdc = GetWindowDC(h);
-                BitBlt(mem, 0, 0, width, height, wdc, 0, 0, SRCCOPY);
-                ReleaseDC(h, wdc);
-            }
+            printWindow(h, mem);
             GdiFlush();
             std::vector<std::uint8_t> rgb(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3);
             const auto* px = static_cast<const std::uint8_t*>(bits);
@@ -449,6 +444,24 @@ private:
     static LRESULT send(const Dialog& dlg, int id, UINT msg, WPARAM wp, LPARAM lp) {
         HWND h = item(dlg, id);
         return h ? SendMessageA(h, msg, wp, lp) : 0;
+    }
+
+    // What the screen shows of the window: Wine's PrintWindow leaves the
+    // controls out. The modal dialog is on top; it is painted anew, and the
+    // message queue is looked at for a moment (without taking anything from
+    // it), which lets Wine hand what was painted to the display.
+    static void printWindow(HWND h, HDC dc) {
+        RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        for (int i = 0; i < 10; ++i) {
+            MSG m;
+            PeekMessageA(&m, nullptr, 0, 0, PM_NOREMOVE);
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        }
+        RECT r{};
+        GetWindowRect(h, &r);
+        HDC screen = GetDC(nullptr);
+        BitBlt(dc, 0, 0, r.right - r.left, r.bottom - r.top, screen, r.left, r.top, SRCCOPY);
+        ReleaseDC(nullptr, screen);
     }
 
     static Win32Backend& self() { return static_cast<Win32Backend&>(backend()); }

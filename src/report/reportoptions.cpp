@@ -131,8 +131,10 @@ OptionCheck checkZeb2htmlOptions(std::string zeb2htmlOptions, std::string& htmlD
         if (word == kZeb2htmlEnd) break;
         if (word == "-p") {
             // A "-p" with no word of the user's after it names nothing: the
-            // start page stays as it was (and the end word is not a name).
-            if (i + 1 < words.size() && words[i + 1] != kZeb2htmlEnd) startCandidate = std::string(words[++i]);
+            // start page stays as it was. Only the appended end word (the
+            // last one) is not the user's; a typed one after "-p" is taken
+            // like any other word and does not end the scan.
+            if (i + 2 < words.size()) startCandidate = std::string(words[++i]);
             continue;
         }
         if (isOneOf(word, kForbiddenZeb2html)) return {std::string(word)};

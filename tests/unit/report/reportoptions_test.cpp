@@ -65,6 +65,8 @@ TEST(Zeb2htmlOptionCheck, DirectoryAndStartPageFromTheOptions) {
         {"-p -i", "ZEBHTML", "-i"},
         {"-p", "ZEBHTML", "index"},
         {"-p first -p", "ZEBHTML", "first"},
+        // A typed end word is still the user's word: "-p" takes it.
+        {"-p END_OF_ZEB2HTML_OPTIONS", "ZEBHTML", "END_OF_ZEB2HTML_OPTIONS"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.options);
@@ -86,6 +88,8 @@ TEST(Zeb2htmlOptionCheck, RejectionNamesTheFirstWordAndChangesNothing) {
         {"-h", "-h"},
         {"--enable-help -i", "--enable-help"},
         {"-i", "-i"},
+        // The word that "-p" takes does not end the scan, even the end word.
+        {"-p END_OF_ZEB2HTML_OPTIONS -i", "-i"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.options);

@@ -31,7 +31,11 @@ bool testMode(int ideKind, const std::string& modeDir) {
 }
 
 InstrumentationSettings readSettings(const std::string& modeDir) {
-    std::ifstream in(sys::joinPath(modeDir, kOptionsFileName), std::ios::binary);
+    const std::string path = sys::joinPath(modeDir, kOptionsFileName);
+    // Only a plain file is read: a named pipe of that name would hold the
+    // dialog until someone wrote to it.
+    if (!sys::fileExists(path)) return {};
+    std::ifstream in(path, std::ios::binary);
     if (!in) return {};
     // Only the first line counts, so only as much as it may hold is read.
     std::string buffer(kMaxLineChars, '\0');

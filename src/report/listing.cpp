@@ -1,5 +1,7 @@
 #include "report/listing.h"
 
+#include "sys/files.h"
+
 #include <bit>
 #include <climits>
 #include <cstdint>
@@ -396,6 +398,9 @@ bool ListingRewriter::line(std::string_view text, ListingOutput& out) {
 // ---------------------------------------------------------------- the file
 
 void rewriteListingFile(const char* path, std::FILE* out) {
+    // A listing that is not a plain file (a directory, a named pipe) is as
+    // good as none: reading it could fail oddly or wait for a writer.
+    if (!sys::fileExists(path)) return;
     ListingNameWidth width;
     {
         std::FILE* in = std::fopen(path, "r");

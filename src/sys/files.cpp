@@ -15,6 +15,7 @@ std::string joinPath(std::string_view dir, std::string_view name) {
 }
 
 std::optional<std::string> readFile(const std::string& path) {
+    if (!fileExists(path)) return std::nullopt;
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
     if (!file) return std::nullopt;
     std::string content;

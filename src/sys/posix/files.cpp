@@ -13,9 +13,10 @@ bool fileExists(const std::string& path) {
     // Non-blocking, or a named pipe would hold us until someone writes to it.
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return false;
-    // A directory opens here but not on Windows, where it is no file either.
+    // Only a regular file is one: a directory is none on Windows either, and
+    // reading a named pipe or a device would wait for someone else.
     struct stat st;
-    bool isFile = ::fstat(fd, &st) == 0 && !S_ISDIR(st.st_mode);
+    bool isFile = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
     ::close(fd);
     return isFile;
 }
@@ -49,6 +50,13 @@ mode_t modeForNewFile(const std::string& path) {
 }  // namespace
 
 bool writeFileAtomic(const std::string& path, std::string_view content, bool /*text*/) {
+    // A file that its owner made read-only is kept, as a plain open for
+    // writing would refuse it; the rename alone would not.
+    if (int probe = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK); probe >= 0) {
+        ::close(probe);
+    } else if (errno != ENOENT) {
+        return false;
+    }
     std::string temp = path + ".XXXXXX";
     int fd = ::mkstemp(temp.data());
     if (fd < 0) return false;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -126,6 +127,47 @@ TEST(Environment, CurrentDirectoryComesBackWhole) {
     EXPECT_EQ(sys::currentDirectory(), fs::canonical(here).string());  // longer than any fixed buffer of 260 or 512
     fs::current_path(before);
     fs::remove_all(deep);
+}
+
+}  // namespace
+
+namespace {
+
+class SpecialFiles : public Files {};
+
+// Reading a named pipe would wait for a writer that never comes.
+TEST_F(SpecialFiles, ANamedPipeIsNoFileAndIsNotRead) {
+    const std::string pipe = path("MON.sym");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0666), 0);
+    EXPECT_FALSE(sys::fileExists(pipe));
+    EXPECT_FALSE(sys::readFile(pipe).has_value());
+    EXPECT_FALSE(sys::writeFileAtomic(pipe, "x\n"));
+}
+
+// A settings file that its owner made read-only is kept: a plain open for
+// writing refuses it, and so must the replacement.
+TEST_F(SpecialFiles, AReadOnlyFileIsNotReplaced) {
+    const std::string file = path("Demo.zeb");
+    std::ofstream(file) << "old\n";
+    ASSERT_EQ(::chmod(file.c_str(), 0444), 0);
+    ASSERT_EQ(::chmod(dir_.c_str(), 0777), 0);  // the directory itself stays writable
+    if (::geteuid() == 0) {
+        // No permission stops root: try it as an ordinary user.
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(2);
+            ::_exit(sys::writeFileAtomic(file, "new\n") ? 1 : 0);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), 0) << "1: the file was replaced; 2: could not change user";
+    } else {
+        EXPECT_FALSE(sys::writeFileAtomic(file, "new\n"));
+    }
+    EXPECT_EQ(sys::readFile(file).value_or(""), "old\n");
+    EXPECT_EQ(entries(), 1u);
 }
 
 }  // namespace

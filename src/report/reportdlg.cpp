@@ -3,6 +3,7 @@
 #include "sys/text.h"
 
 #include <fstream>
+#include <utility>
 
 #include "app/shared.h"
 #include "report/messages.h"
@@ -88,8 +89,8 @@ CReportDlg::CReportDlg(std::string projectName_, int ideKind_, std::string proje
     ideKind = ideKind_;
     projectDir = std::move(projectDir_);
     ideCode = std::move(ideCode_);
-    htmlDir = "ZEBHTML";
-    htmlStartName = "index";
+    htmlDir = report::kDefaultHtmlDir;
+    htmlStartName = report::kDefaultHtmlStartName;
     settingsFileName = report::settingsFileName(projectName);
 
     // 2. The settings of the last confirmed run, or the defaults.
@@ -235,12 +236,18 @@ void CReportDlg::onOkButton() {
     // for the HTML report, whose edit is the only one enabled.
     outputFile = std::string(report::outputFileFor(reportType));
     if (reportType == report::kHtmlReport) {
-        const report::OptionCheck check = report::checkZeb2htmlOptions(zeb2htmlOptions, htmlDir, htmlStartName);
+        // Directory and start page follow the options as they are now: a
+        // value taken at an earlier OK that the threshold check refused
+        // would name a page that zeb2html no longer writes.
+        std::string dir(report::kDefaultHtmlDir), startName(report::kDefaultHtmlStartName);
+        const report::OptionCheck check = report::checkZeb2htmlOptions(zeb2htmlOptions, dir, startName);
         if (!check.ok()) {
             app::showIdeError(report::msg::zeb2htmlOptionRejected(*check.rejectedWord), ideCode);
             setFocus(IDC_ZEB2HTML_OPTIONS);
             return;
         }
+        htmlDir = std::move(dir);
+        htmlStartName = std::move(startName);
     }
 
     // 5. to 10.

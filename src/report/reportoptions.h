@@ -43,6 +43,11 @@ struct OptionCheck {
 
 OptionCheck checkZebpostOptions(std::string zebpostOptions);
 
+// Where zeb2html puts the report and how it names the start page when its
+// options do not say.
+inline constexpr std::string_view kDefaultHtmlDir = "ZEBHTML";
+inline constexpr std::string_view kDefaultHtmlStartName = "index";
+
 // On success, may set htmlStartName (from "-p NAME") and htmlDir (from
 // "-o DIR"); on failure leaves both as they were.
 OptionCheck checkZeb2htmlOptions(std::string zeb2htmlOptions, std::string& htmlDir,

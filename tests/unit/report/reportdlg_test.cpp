@@ -1,5 +1,5 @@
-// What the Report dialog asks of the file-open dialog, which a script can
-// answer but not inspect.
+// The Report dialog where a scenario cannot look: what it asks of the
+// file-open dialog, and the launch context in the order start-up hands it.
 #include "report/reportdlg.h"
 
 #include <gtest/gtest.h>
@@ -110,6 +110,22 @@ TEST(ReportDialogSelectViewer, AsksForAnExistingProgramStartingFromTheConfirmedP
     EXPECT_EQ(spy.shown[1].initialName, "/opt/first viewer");
     // Cancelled: the field keeps the chosen path.
     EXPECT_EQ(dlg.viewerPath, "/opt/first viewer");
+}
+
+TEST(ReportDialogContext, ProjectDirectoryIdeKindAndCodeReachTheirPlaces) {
+    ui::HeadlessSession session(
+        "expect text 1160 \"Demo Two\"\n"
+        "expect text 1185 \"C:\\\\Work\\\\...\\\\Demo Two\"\n"
+        "expect items 1074 \"HTML report\" \"Untested report to uVision\" \"Profile listing (textual)\" "
+        "\"Untested listing (textual)\" \"Timing listing (textual)\" \"XML report\"\n"
+        "type 1135 \"-fd\"\n"
+        "click 1105\n"
+        "messagebox \"ZEB++/uVision\" \"zebpost option -fd not allowed\\nin Additional/advanced options.\"\n"
+        "click 1106\n");
+    CReportDlg dlg("Demo Two", app::kUVision, "C:\\Work\\...\\Demo Two", "uv");
+    EXPECT_EQ(dlg.doModal(), ui::IDCANCEL);
+    session.finish();
+    EXPECT_EQ(dlg.settingsFileName, "Demo Two.zeb");
 }
 
 }  // namespace

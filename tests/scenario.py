@@ -13,14 +13,20 @@ A scenario is a folder (see tests/scenarios/README.md):
     after/      files that must exist afterwards with exactly these bytes
     absent      paths relative to T, one a line, that must not exist afterwards
 
+A `scenario` line `unremovable: PATH` (below T) makes that file read-only and
+immutable for the run, so that not even root can remove it; where the flag
+cannot be set the scenario is skipped.
+
 Usage: scenario.py --program vsZEB --tools DIR [--ui BACKEND] FOLDER...
 A FOLDER that holds no `scenario` file is searched for scenario folders.
 """
 
 import argparse
+import fcntl
 import os
 import shlex
 import shutil
+import struct
 import subprocess
 import sys
 import tempfile
@@ -62,8 +68,49 @@ def expand_templates(root):
                 os.remove(path)
 
 
+# The file attribute ioctls of Linux (_IOR/_IOW('f', 1/2, long)).
+_LONG = struct.calcsize("l")
+FS_IOC_GETFLAGS = 0x80006601 | (_LONG << 16)
+FS_IOC_SETFLAGS = 0x40006602 | (_LONG << 16)
+FS_IMMUTABLE_FL = 0x10
+
+
+def set_immutable(path, on):
+    """Sets or clears the immutable flag; False when the file system or our
+    rights do not allow it."""
+    try:
+        fd = os.open(path, os.O_RDONLY | os.O_NONBLOCK)
+    except OSError:
+        return False
+    try:
+        buf = bytearray(_LONG)
+        fcntl.ioctl(fd, FS_IOC_GETFLAGS, buf, True)
+        flags = int.from_bytes(buf[:4], sys.byteorder)
+        flags = flags | FS_IMMUTABLE_FL if on else flags & ~FS_IMMUTABLE_FL
+        fcntl.ioctl(fd, FS_IOC_SETFLAGS, flags.to_bytes(4, sys.byteorder) + bytes(_LONG - 4))
+        return True
+    except OSError:
+        return False
+    finally:
+        os.close(fd)
+
+
+def make_unremovable(path, immutable=True):
+    """Read-only, which is what stops Windows (and Wine) from deleting a file,
+    and with `immutable` also the flag that stops root on Linux. False when
+    that could not be done."""
+    os.chmod(path, 0o444)
+    return not immutable or set_immutable(path, True)
+
+
+def release_unremovable(path):
+    set_immutable(path, False)
+    if os.path.lexists(path):
+        os.chmod(path, 0o644)
+
+
 def parse_scenario(path):
-    spec = {"args": [], "env": [], "status": 0, "cwd": "project"}
+    spec = {"args": [], "env": [], "status": 0, "cwd": "project", "unremovable": []}
     with open(path, encoding="utf-8") as f:
         for number, line in enumerate(f, 1):
             line = line.rstrip("\n")
@@ -81,6 +128,8 @@ def parse_scenario(path):
                 spec["status"] = int(value)
             elif key == "cwd":
                 spec["cwd"] = value
+            elif key == "unremovable":
+                spec["unremovable"].append(value)
             else:
                 raise ValueError(f"{path}:{number}: unknown key {key!r}")
     return spec
@@ -124,14 +173,24 @@ def compare_after(folder, root):
     return problems
 
 
+class Skipped(Exception):
+    pass
+
+
 def run_one(folder, program, tools_dir, ui):
     spec = parse_scenario(os.path.join(folder, "scenario"))
     root = tempfile.mkdtemp(prefix="vszeb-scenario-")
+    locked = []
     try:
         before = os.path.join(folder, "before")
         if os.path.isdir(before):
             shutil.copytree(before, root, dirs_exist_ok=True, symlinks=True)
             expand_templates(root)
+        for rel in spec["unremovable"]:
+            path = os.path.join(root, rel)
+            locked.append(path)
+            if not make_unremovable(path):
+                raise Skipped(f"cannot make {rel} unremovable here")
         cwd = os.path.join(root, spec["cwd"])
         os.makedirs(cwd, exist_ok=True)
         bin_dir = install_fake_tools(root, tools_dir)
@@ -183,6 +242,8 @@ def run_one(folder, program, tools_dir, ui):
             problems.append("stderr was:\n" + proc.stderr.decode("latin-1"))
         return problems
     finally:
+        for path in locked:
+            release_unremovable(path)
         shutil.rmtree(root, ignore_errors=True)
 
 
@@ -198,10 +259,15 @@ def main():
     if not scenarios:
         print("no scenarios found")
         return 1
-    failed = 0
+    failed = skipped = 0
     for folder in scenarios:
         name = os.path.relpath(folder)
-        problems = run_one(folder, os.path.abspath(args.program), os.path.abspath(args.tools), args.ui)
+        try:
+            problems = run_one(folder, os.path.abspath(args.program), os.path.abspath(args.tools), args.ui)
+        except Skipped as reason:
+            skipped += 1
+            print(f"skip {name}: {reason}")
+            continue
         if problems:
             failed += 1
             print(f"FAIL {name}")
@@ -209,7 +275,7 @@ def main():
                 print("  " + p.replace("\n", "\n  "))
         else:
             print(f"ok   {name}")
-    print(f"{len(scenarios) - failed} passed, {failed} failed")
+    print(f"{len(scenarios) - failed - skipped} passed, {failed} failed, {skipped} skipped")
     return 1 if failed else 0
 
 

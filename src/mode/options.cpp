@@ -102,7 +102,15 @@ std::string zebwrapCommand(bool modeOn, bool uVision, std::string_view modeDir) 
     std::string command = "zebwrap ";
     if (uVision) {
         command += modeOn ? "-hard -ide -modeon -only " : "-hard -ide -modeoff -only ";
+        // The short form of the Keil directory has no blank, but a system
+        // without short names gives the long one: unquoted, its blank would
+        // hand zebwrap two words and neither is the directory. A name such as
+        // R&D is a valid short name too, and the interpreter would take the
+        // rest of the line after its "&" for a second command.
+        const bool quote = modeDir.find_first_of(" \t&|<>^") != std::string_view::npos;
+        if (quote) command += '"';
         command += modeDir;
+        if (quote) command += '"';
     } else {
         command += modeOn ? "-ide -modeon" : "-ide -modeoff";
     }

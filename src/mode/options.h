@@ -43,7 +43,7 @@ std::string cleanOptionsText(std::string_view boxText);
 std::optional<std::string> rejectedOption(std::string_view cleaned);
 
 // "zebwrap" with the arguments that switch the mode; uVision names its mode
-// directory.
+// directory, quoted when it holds a blank or a character the interpreter acts on.
 std::string zebwrapCommand(bool modeOn, bool uVision, std::string_view modeDir);
 
 // The interpreter's delete command for one file.

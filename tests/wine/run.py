@@ -16,6 +16,8 @@ program prints differs from the Linux one only where the system does:
   result: such a scenario is reported as a known difference, not a failure.
 - a file `not-on-windows` holds the reason why the scenario does not apply to
   the Windows program at all (it is not run);
+- a file named by `unremovable:` is made read-only, which Windows will not
+  delete (the immutable flag of the Linux runner does not stop Wine);
 - The registry file named by VSZEB_REGISTRY is imported into the prefix's
   registry for the run, and the Keil key is removed again afterwards.
 
@@ -40,7 +42,7 @@ import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.dirname(HERE))
-from scenario import find_scenarios, parse_scenario, read_bytes  # noqa: E402
+from scenario import find_scenarios, make_unremovable, parse_scenario, read_bytes, release_unremovable  # noqa: E402
 
 FAKE_TOOLS = ["zebwrap", "zebpost", "zeb2html", "viewer"]
 WINE_TIMEOUT = 60
@@ -268,6 +270,8 @@ def run_one(wine, folder, program, launcher, ui, screenshots):
         copy_tree(os.path.join(folder, "before"), root)
         copy_tree(os.path.join(folder, "before.windows"), root)
         expand_templates(root)
+        for rel in spec["unremovable"]:
+            make_unremovable(os.path.join(root, rel), immutable=False)
         cwd = os.path.join(root, spec["cwd"])
         os.makedirs(cwd, exist_ok=True)
 
@@ -337,6 +341,8 @@ def run_one(wine, folder, program, launcher, ui, screenshots):
             problems.append("stderr was:\n" + err.decode("latin-1"))
         return problems
     finally:
+        for rel in spec["unremovable"]:
+            release_unremovable(os.path.join(root, rel))
         if os.environ.get("VSZEB_KEEP_ROOT"):
             print("  kept " + root)
         else:

@@ -5,6 +5,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <string>
+#include <utility>
+
 namespace sys {
 
 const char pathSeparator = '/';
@@ -47,9 +50,30 @@ mode_t modeForNewFile(const std::string& path) {
     return 0666 & ~mask;
 }
 
+// The file that a plain open for writing would write: a symbolic link is
+// followed (a dangling one to the file it names), so that replacing the file
+// updates the shared file rather than putting a copy in the link's place.
+std::string linkTarget(std::string path) {
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st;
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+        std::string target(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 255) + 1, '\0');
+        const ssize_t n = ::readlink(path.c_str(), target.data(), target.size());
+        if (n < 0 || static_cast<std::size_t>(n) >= target.size()) return path;
+        target.resize(static_cast<std::size_t>(n));
+        if (target.front() != '/') {
+            const std::size_t slash = path.rfind('/');
+            if (slash != std::string::npos) target = path.substr(0, slash + 1) + target;
+        }
+        path = std::move(target);
+    }
+    return path;
+}
+
 }  // namespace
 
-bool writeFileAtomic(const std::string& path, std::string_view content, bool /*text*/) {
+bool writeFileAtomic(const std::string& linkOrPath, std::string_view content, bool /*text*/) {
+    const std::string path = linkTarget(linkOrPath);
     // A file that its owner made read-only is kept, as a plain open for
     // writing would refuse it; the rename alone would not.
     if (int probe = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK); probe >= 0) {

@@ -130,7 +130,13 @@ TEST(Commands, ZebwrapNamesTheModeAndUVisionsDirectory) {
     EXPECT_EQ(mode::zebwrapCommand(true, false, "/ignored"), "zebwrap -ide -modeon");
     EXPECT_EQ(mode::zebwrapCommand(false, false, "/ignored"), "zebwrap -ide -modeoff");
     EXPECT_EQ(mode::zebwrapCommand(true, true, "C:\\KEIL~1\\BIN"), "zebwrap -hard -ide -modeon -only C:\\KEIL~1\\BIN");
-    EXPECT_EQ(mode::zebwrapCommand(false, true, "/opt/keil dir/BIN"), "zebwrap -hard -ide -modeoff -only /opt/keil dir/BIN");
+    // A directory with a blank must stay one word, and one with a character
+    // that the interpreter would act on must stay a directory.
+    EXPECT_EQ(mode::zebwrapCommand(false, true, "/opt/keil dir/BIN"),
+              "zebwrap -hard -ide -modeoff -only \"/opt/keil dir/BIN\"");
+    EXPECT_EQ(mode::zebwrapCommand(true, true, "C:\\Keil\tv5\\BIN"), "zebwrap -hard -ide -modeon -only \"C:\\Keil\tv5\\BIN\"");
+    for (const char* dir : {"C:\\R&D\\BIN", "C:\\A^B\\BIN", "/opt/k|e<i>l/BIN"})
+        EXPECT_EQ(mode::zebwrapCommand(true, true, dir), "zebwrap -hard -ide -modeon -only \"" + std::string(dir) + '"');
     EXPECT_EQ(mode::deleteCommand("/k/BIN/zebmodeon.txt"), "del \"/k/BIN/zebmodeon.txt\"");
 }
 

@@ -46,6 +46,25 @@ TEST_F(Files, WriteAtomicReplacesTheWholeFile) {
     EXPECT_EQ(sys::readFile(path("fresh.bin")), std::string("a\0b\r\n", 5));
 }
 
+// An options file shared through a link stays shared: the file it names is
+// replaced, the link stays a link, and a link to no file makes that file.
+TEST_F(Files, WriteAtomicReplacesTheFileThatALinkNames) {
+    fs::create_directory(dir_ / "shared");
+    std::ofstream(path("shared/zebopts.rsp")) << "-i d\n";
+    fs::create_symlink("shared/zebopts.rsp", dir_ / "zebopts.rsp");
+    fs::create_symlink("zebopts.rsp", dir_ / "second-hop");
+    ASSERT_TRUE(sys::writeFileAtomic(path("second-hop"), "-i fti\n"));
+    EXPECT_TRUE(fs::is_symlink(dir_ / "zebopts.rsp"));
+    EXPECT_TRUE(fs::is_symlink(dir_ / "second-hop"));
+    EXPECT_EQ(sys::readFile(path("shared/zebopts.rsp")), "-i fti\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_ / "shared"), {}), 1);
+
+    fs::create_symlink(dir_ / "shared/new.zeb", dir_ / "Demo.zeb");
+    ASSERT_TRUE(sys::writeFileAtomic(path("Demo.zeb"), "x\n"));
+    EXPECT_TRUE(fs::is_symlink(dir_ / "Demo.zeb"));
+    EXPECT_EQ(sys::readFile(path("shared/new.zeb")), "x\n");
+}
+
 TEST_F(Files, FailedWriteLeavesTheOldStateAndNoTemporaryFile) {
     // A directory in the file's place cannot be replaced by a file.
     const std::string target = path("zebopts.rsp");

@@ -167,7 +167,8 @@ TEST(DialogManager, NestedModalDialogs) {
 }
 
 TEST(DialogManager, SystemMenuHoldsWhatWasAppended) {
-    run("syscommand 16\nclose", [](TestDialog& d) {
+    // the low four bits are the system's own: the command reaches the dialog as sent
+    const auto out = run("syscommand 16\nsyscommand 31\nclose", [](TestDialog& d) {
         d.init = [](TestDialog& self) {
             EXPECT_TRUE(self.hasSystemMenu());
             self.appendSystemMenuSeparator();
@@ -175,8 +176,11 @@ TEST(DialogManager, SystemMenuHoldsWhatWasAppended) {
             return false;
         };
     });
+    EXPECT_EQ(out.log, (Log{"sys 16", "sys 31"}));
     EXPECT_EQ(failure("syscommand 16"),
               "vsZEB script: line 1: expected command 16 in the system menu of the dialog \"Test dialog\", found none");
+    EXPECT_EQ(failure("syscommand 32"),
+              "vsZEB script: line 1: expected command 32 in the system menu of the dialog \"Test dialog\", found none");
 }
 
 TEST(ScriptFailures, SayWhatWasExpectedAndFound) {

@@ -127,6 +127,22 @@ TEST(DialogManager, TabVisitsEnabledTabStopsAndWraps) {
         });
 }
 
+TEST(DialogManager, TabEntersARadioGroupAtItsCheckedButton) {
+    // 31 has no tab stop of its own; once checked it takes the group's from 30
+    run("click 31\nclick 21\nkey tab\nexpect focus 31\nkey tab\nexpect focus 33\nclose");
+    // the dialog's own check counts as well, and a cleared group has no stop left
+    run("click 21\nkey tab\nexpect focus 32\nclick 21\nclick 101\nclick 21\nkey tab\nexpect focus 33\nclose",
+        [](TestDialog& d) {
+            d.init = [](TestDialog& self) {
+                self.setCheck(30, false);
+                self.setCheck(31, false);
+                self.setCheck(32, true);
+                return false;
+            };
+            d.onOther = [](TestDialog& self) { self.setCheck(32, false); };
+        });
+}
+
 TEST(DialogManager, TypedTextFollowsTheEditStyle) {
     run("type 11 \"1a2-3 4\"\nexpect text 11 \"1234\"\nexpect focus 11\n"
         "type 10 \"first\\r\\nsecond\"\nexpect text 10 \"first\"\nexpect focus 10\n"

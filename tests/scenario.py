@@ -4,7 +4,7 @@ a UI script, and the exact standard output and files afterwards.
 
 A scenario is a folder (see tests/scenarios/README.md):
 
-    scenario    key: value lines (args, env, status, cwd)
+    scenario    key: value lines (args, env, status, cwd, unremovable, cwd-gone)
     ui.script   the UI script, given to the program as VSZEB_SCRIPT ($T expanded)
     before/     copied into the scenario's root T before the run; a file
                 NAME.tmpl there becomes NAME with $T expanded
@@ -110,7 +110,7 @@ def release_unremovable(path):
 
 
 def parse_scenario(path):
-    spec = {"args": [], "env": [], "status": 0, "cwd": "project", "unremovable": []}
+    spec = {"args": [], "env": [], "status": 0, "cwd": "project", "unremovable": [], "cwd-gone": False}
     with open(path, encoding="utf-8") as f:
         for number, line in enumerate(f, 1):
             line = line.rstrip("\n")
@@ -130,6 +130,8 @@ def parse_scenario(path):
                 spec["cwd"] = value
             elif key == "unremovable":
                 spec["unremovable"].append(value)
+            elif key == "cwd-gone":
+                spec["cwd-gone"] = value == "yes"
             else:
                 raise ValueError(f"{path}:{number}: unknown key {key!r}")
     return spec
@@ -216,9 +218,12 @@ def run_one(folder, program, tools_dir, ui):
                 f.write(expand(read_bytes(script).decode("latin-1"), root).encode("latin-1"))
             env["VSZEB_SCRIPT"] = expanded
 
+        # The child is already in its working directory when it is removed.
+        remove_cwd = (lambda: os.rmdir(cwd)) if spec["cwd-gone"] else None
         proc = subprocess.run([program] + [expand(a, root) for a in spec["args"]],
                               cwd=cwd, env=env, stdin=subprocess.DEVNULL,
-                              stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=60)
+                              stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=60,
+                              preexec_fn=remove_cwd)
         problems = []
         if proc.returncode != spec["status"]:
             problems.append(f"exit status {proc.returncode}, expected {spec['status']}")

@@ -95,7 +95,7 @@ bool CvsZEBApp::initInstance() {
     sys::writeLine(std::string(app::msg::kWorkingAt) + *cwd);
 
     if (isSet) {
-        ctx.projectDir = app::shortenDirectory(*cwd, 48, 10, 35);
+        ctx.projectDir = app::setDialogDirectory(*cwd);
         CSetDlg dlg(ctx.projectName, ctx.ideKind, ctx.projectDir, ctx.ideCode, ctx.keilToolDirs);
         mainWindow = &dlg;
         dlg.doModal();
@@ -114,7 +114,7 @@ bool CvsZEBApp::initInstance() {
         sys::writeLine(app::msg::projectNameHasQuote(ctx.projectName));
         return false;
     }
-    ctx.projectDir = app::shortenDirectory(*cwd, 58, 15, 40);
+    ctx.projectDir = app::reportDialogDirectory(*cwd);
     app::runReport(ctx, zebHome);
     return false;
 }

@@ -6,6 +6,14 @@
 
 namespace app::msg {
 
+// Captions of the IDE error box, by IDE code.
+inline constexpr std::string_view kCaptionVisualStudio = "ZEB++/Visual Studio";
+inline constexpr std::string_view kCaptionCodeWarrior = "ZEB++/CodeWarrior";
+inline constexpr std::string_view kCaptionCarbide = "ZEB++/Carbide.c++";
+inline constexpr std::string_view kCaptionEclipse = "ZEB++/Eclipse";
+inline constexpr std::string_view kCaptionUVision = "ZEB++/uVision";
+inline constexpr std::string_view kCaptionUnknownIde = "ZEB++/Unknown IDE";
+
 inline constexpr std::string_view kWorkingAt = "Working at ";
 inline constexpr std::string_view kUnknownIdeProject = "Unknown IDE project.";
 inline constexpr std::string_view kErrorPrefix = "*** Error: ";

@@ -1,6 +1,7 @@
 #include "app/shared.h"
 
 #include "app/about.h"
+#include "app/messages.h"
 #include "res/resources.h"
 #include "sys/command.h"
 #include "sys/env.h"
@@ -10,12 +11,12 @@
 namespace app {
 
 std::string_view ideCaption(std::string_view ideCode) {
-    if (ideCode == "vs") return "ZEB++/Visual Studio";
-    if (ideCode == "cw") return "ZEB++/CodeWarrior";
-    if (ideCode == "ca") return "ZEB++/Carbide.c++";
-    if (ideCode == "ec") return "ZEB++/Eclipse";
-    if (ideCode == "uv") return "ZEB++/uVision";
-    return "ZEB++/Unknown IDE";
+    if (ideCode == "vs") return msg::kCaptionVisualStudio;
+    if (ideCode == "cw") return msg::kCaptionCodeWarrior;
+    if (ideCode == "ca") return msg::kCaptionCarbide;
+    if (ideCode == "ec") return msg::kCaptionEclipse;
+    if (ideCode == "uv") return msg::kCaptionUVision;
+    return msg::kCaptionUnknownIde;
 }
 
 void showIdeError(std::string_view message, std::string_view ideCode) {

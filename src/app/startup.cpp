@@ -31,6 +31,13 @@ const IdeKinds* findIde(std::string_view code) {
     return nullptr;
 }
 
+// Texts longer than `limit` become their first `head` bytes, "..." and their
+// last `tail` bytes, which makes `limit` bytes again.
+std::string shortenDirectory(std::string_view dir, std::size_t limit, std::size_t head, std::size_t tail) {
+    if (dir.size() <= limit) return std::string(dir);
+    return std::string(dir.substr(0, head)) + "..." + std::string(dir.substr(dir.size() - tail));
+}
+
 }  // namespace
 
 ProjectWord readProjectWord(const std::optional<std::string>& word, std::string_view ideCode) {
@@ -52,10 +59,9 @@ ProjectWord readProjectWord(const std::optional<std::string>& word, std::string_
     return {name, kUnknownIde, false};
 }
 
-std::string shortenDirectory(std::string_view dir, std::size_t limit, std::size_t head, std::size_t tail) {
-    if (dir.size() <= limit) return std::string(dir);
-    return std::string(dir.substr(0, head)) + "..." + std::string(dir.substr(dir.size() - tail));
-}
+std::string setDialogDirectory(std::string_view dir) { return shortenDirectory(dir, 48, 10, 35); }
+
+std::string reportDialogDirectory(std::string_view dir) { return shortenDirectory(dir, 58, 15, 40); }
 
 std::vector<std::string> findKeilToolDirs() {
     struct Product {

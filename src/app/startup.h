@@ -20,9 +20,10 @@ struct ProjectWord {
 // (nothing when there was none).
 ProjectWord readProjectWord(const std::optional<std::string>& word, std::string_view ideCode);
 
-// The directory as the dialogs show it: texts longer than `limit` become
-// their first `head` bytes, "..." and their last `tail` bytes.
-std::string shortenDirectory(std::string_view dir, std::size_t limit, std::size_t head, std::size_t tail);
+// The working directory as each dialog's "Directory:" line has room for it:
+// a longer text keeps its head and its tail around "...".
+std::string setDialogDirectory(std::string_view dir);
+std::string reportDialogDirectory(std::string_view dir);
 
 // Keil tool directories, in lookup order: for each registered product the
 // short form of its "Path" and the product's tool folder.

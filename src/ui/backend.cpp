@@ -31,7 +31,7 @@ std::size_t rank(std::string_view name) {
 
 Backend& backend() {
     if (!g_backend) {
-        sys::writeErrorLine("vsZEB: a dialog or message box was used before a user-interface back end was set up");
+        sys::writeErrorLine(msg::kNoBackend);
         std::abort();
     }
     return *g_backend;

@@ -59,7 +59,7 @@ std::optional<int> readSpinValue(std::string_view text) {
 
 int ManagedBackend::firstTabStop(const Dialog& dlg) const {
     for (const auto& c : dlg.dialogTemplate().controls)
-        if ((c.style & TabStop) && takesFocus(c) && isItemEnabled(dlg, c.id)) return c.id;
+        if (takesFocus(c) && hasTabStop(dlg, c.id) && isItemEnabled(dlg, c.id)) return c.id;
     return kNoId;
 }
 
@@ -70,7 +70,7 @@ int ManagedBackend::nextTabStop(const Dialog& dlg, int from) const {
     const std::size_t start = at ? *at : n - 1;
     for (std::size_t k = 1; k <= n; ++k) {
         const auto& c = t.controls[(start + k) % n];
-        if ((c.style & TabStop) && takesFocus(c) && isItemEnabled(dlg, c.id)) return c.id;
+        if (takesFocus(c) && hasTabStop(dlg, c.id) && isItemEnabled(dlg, c.id)) return c.id;
     }
     return from;
 }

@@ -22,6 +22,12 @@ public:
     void closeBox(Dialog& dlg) override;
     void chooseSystemCommand(Dialog& dlg, unsigned command) override;
 
+    // Whether the control is a tab stop now. It starts as its template says;
+    // setting a radio button's check state gives a checked one the tab stop
+    // and takes it from a cleared one, as the Win32 button control does, so
+    // that Tab enters a radio group at its selected button.
+    virtual bool hasTabStop(const Dialog& dlg, int id) const = 0;
+
     // Where the focus goes when the dialog's initialisation did not set it:
     // the first enabled tab stop (kNoId when there is none).
     int firstTabStop(const Dialog& dlg) const;

@@ -1,5 +1,5 @@
 // The UI script parser and driver. Failure texts say what the line expected
-// and what the program showed instead; they are built here and nowhere else.
+// and what the program showed instead (ui/messages.h).
 #include "ui/script.h"
 
 #include <algorithm>
@@ -44,18 +44,18 @@ std::optional<std::string> tokenize(std::string_view line, std::vector<Token>& o
                     t.text += c;
                     continue;
                 }
-                if (i >= line.size()) return "a string ends in a lone backslash";
+                if (i >= line.size()) return std::string(msg::kLoneBackslash);
                 const char e = line[i++];
                 switch (e) {
                     case '"': t.text += '"'; break;
                     case '\\': t.text += '\\'; break;
                     case 'n': t.text += '\n'; break;
                     case 'r': t.text += '\r'; break;
-                    default: return std::string("unknown escape \\") + e + " in a string";
+                    default: return msg::unknownEscape(e);
                 }
             }
-            if (!closed) return "a string has no closing double quote";
-            if (i < line.size() && !isBlank(line[i])) return "a string must be followed by a blank";
+            if (!closed) return std::string(msg::kUnclosedString);
+            if (i < line.size() && !isBlank(line[i])) return std::string(msg::kStringNeedsBlank);
         } else {
             while (i < line.size() && !isBlank(line[i])) t.text += line[i++];
         }
@@ -74,7 +74,7 @@ public:
     std::string word(std::string_view what) {
         if (error) return {};
         if (!more() || tokens_[pos_].quoted) {
-            error = "expected " + std::string(what);
+            error = msg::missing(what);
             return {};
         }
         return tokens_[pos_++].text;
@@ -83,7 +83,7 @@ public:
     std::string string(std::string_view what) {
         if (error) return {};
         if (!more() || !tokens_[pos_].quoted) {
-            error = "expected " + std::string(what) + " in double quotes";
+            error = msg::missingString(what);
             return {};
         }
         return tokens_[pos_++].text;
@@ -96,22 +96,22 @@ public:
         const auto [end, ec] = std::from_chars(w.data(), w.data() + w.size(), v);
         if (w.empty() || w[0] == '-' || w[0] == '+' || ec != std::errc() || end != w.data() + w.size() ||
             v > max) {
-            error = "expected " + std::string(what) + ", found \"" + w + "\"";
+            error = msg::wrongWord(what, w);
             return 0;
         }
         return v;
     }
 
     bool yesNo() {
-        const std::string w = word("yes or no");
+        const std::string w = word(msg::kYesOrNo);
         if (error) return false;
         if (w == "yes") return true;
-        if (w != "no") error = "expected yes or no, found \"" + w + "\"";
+        if (w != "no") error = msg::wrongWord(msg::kYesOrNo, w);
         return false;
     }
 
     void end() {
-        if (!error && more()) error = "unexpected \"" + tokens_[pos_].text + "\" at the end of the line";
+        if (!error && more()) error = msg::unexpectedAtEnd(tokens_[pos_].text);
     }
 
 private:
@@ -124,30 +124,30 @@ constexpr long long kMaxNumber = 0xFFFFFFFFLL;
 
 std::optional<std::string> parseAction(std::vector<Token> tokens, ScriptAction& a) {
     LineParser p(std::move(tokens));
-    const std::string verb = p.word("an action");
+    const std::string verb = p.word(msg::kAnAction);
     if (verb == "dialog") {
         a.op = ScriptOp::Dialog;
-        a.strings.push_back(p.string("the caption"));
+        a.strings.push_back(p.string(msg::kTheCaption));
     } else if (verb == "click") {
         a.op = ScriptOp::Click;
-        a.id = static_cast<int>(p.number("a control id", kMaxId));
+        a.id = static_cast<int>(p.number(msg::kAControlId, kMaxId));
     } else if (verb == "type") {
         a.op = ScriptOp::Type;
-        a.id = static_cast<int>(p.number("a control id", kMaxId));
-        a.strings.push_back(p.string("the text"));
+        a.id = static_cast<int>(p.number(msg::kAControlId, kMaxId));
+        a.strings.push_back(p.string(msg::kTheText));
     } else if (verb == "select") {
         a.op = ScriptOp::Select;
-        a.id = static_cast<int>(p.number("a control id", kMaxId));
-        a.number = p.number("an entry number", kMaxId);
+        a.id = static_cast<int>(p.number(msg::kAControlId, kMaxId));
+        a.number = p.number(msg::kAnEntryNumber, kMaxId);
     } else if (verb == "spin") {
         a.op = ScriptOp::Spin;
-        a.id = static_cast<int>(p.number("a control id", kMaxId));
-        const std::string dir = p.word("up or down");
-        if (!p.error && dir != "up" && dir != "down") p.error = "expected up or down, found \"" + dir + "\"";
+        a.id = static_cast<int>(p.number(msg::kAControlId, kMaxId));
+        const std::string dir = p.word(msg::kUpOrDown);
+        if (!p.error && dir != "up" && dir != "down") p.error = msg::wrongWord(msg::kUpOrDown, dir);
         a.flag = dir == "up";
     } else if (verb == "key") {
         a.op = ScriptOp::Key;
-        const std::string k = p.word("return, escape or tab");
+        const std::string k = p.word(msg::kAKey);
         if (k == "return")
             a.key = Key::Return;
         else if (k == "escape")
@@ -155,19 +155,19 @@ std::optional<std::string> parseAction(std::vector<Token> tokens, ScriptAction& 
         else if (k == "tab")
             a.key = Key::Tab;
         else if (!p.error)
-            p.error = "expected return, escape or tab, found \"" + k + "\"";
+            p.error = msg::wrongWord(msg::kAKey, k);
     } else if (verb == "close") {
         a.op = ScriptOp::Close;
     } else if (verb == "syscommand") {
         a.op = ScriptOp::SysCommand;
-        a.number = p.number("a system command", kMaxNumber);
+        a.number = p.number(msg::kASystemCommand, kMaxNumber);
     } else if (verb == "expect") {
-        const std::string what = p.word("text, checked, enabled, focus, items or selected");
+        const std::string what = p.word(msg::kAnExpectation);
         if (p.error) return p.error;
-        a.id = static_cast<int>(p.number("a control id", kMaxId));
+        a.id = static_cast<int>(p.number(msg::kAControlId, kMaxId));
         if (what == "text") {
             a.op = ScriptOp::ExpectText;
-            a.strings.push_back(p.string("the text"));
+            a.strings.push_back(p.string(msg::kTheText));
         } else if (what == "checked") {
             a.op = ScriptOp::ExpectChecked;
             a.flag = p.yesNo();
@@ -178,17 +178,17 @@ std::optional<std::string> parseAction(std::vector<Token> tokens, ScriptAction& 
             a.op = ScriptOp::ExpectFocus;
         } else if (what == "items") {
             a.op = ScriptOp::ExpectItems;
-            while (!p.error && p.more()) a.strings.push_back(p.string("an entry"));
+            while (!p.error && p.more()) a.strings.push_back(p.string(msg::kAnEntry));
         } else if (what == "selected") {
             a.op = ScriptOp::ExpectSelected;
-            a.number = p.number("an entry number", kMaxId);
+            a.number = p.number(msg::kAnEntryNumber, kMaxId);
         } else {
-            return "unknown expectation \"" + what + "\"";
+            return msg::unknownExpectation(what);
         }
     } else if (verb == "messagebox") {
         a.op = ScriptOp::MessageBox;
-        a.strings.push_back(p.string("the caption"));
-        a.strings.push_back(p.string("the text"));
+        a.strings.push_back(p.string(msg::kTheCaption));
+        a.strings.push_back(p.string(msg::kTheText));
     } else if (verb == "filedialog") {
         a.op = ScriptOp::FileDialog;
         if (p.more() && !p.error) {
@@ -196,20 +196,20 @@ std::optional<std::string> parseAction(std::vector<Token> tokens, ScriptAction& 
             LineParser probe = p;
             const std::string w = probe.word("");
             if (!probe.error) {
-                if (w != "cancel") return "expected a path in double quotes or cancel, found \"" + w + "\"";
+                if (w != "cancel") return msg::wrongWord(msg::kPathOrCancel, w);
                 p = probe;
                 a.flag = true;
             } else {
-                a.strings.push_back(p.string("a path"));
+                a.strings.push_back(p.string(msg::kAPath));
             }
         } else {
-            a.strings.push_back(p.string("a path"));
+            a.strings.push_back(p.string(msg::kAPath));
         }
     } else if (verb == "screenshot") {
         a.op = ScriptOp::Screenshot;
-        a.strings.push_back(p.string("a file name"));
+        a.strings.push_back(p.string(msg::kAFileName));
     } else if (!p.error) {
-        return "unknown action \"" + verb + "\"";
+        return msg::unknownAction(verb);
     }
     p.end();
     return p.error;
@@ -268,28 +268,10 @@ namespace {
 
 std::string q(std::string_view s) { return quoteScriptString(s); }
 
-std::string kindName(ControlKind k) {
-    switch (k) {
-        case ControlKind::PushButton: return "a push button";
-        case ControlKind::DefPushButton: return "a default push button";
-        case ControlKind::CheckBox: return "a check box";
-        case ControlKind::RadioButton: return "a radio button";
-        case ControlKind::GroupBox: return "a group box";
-        case ControlKind::StaticText: return "a static text";
-        case ControlKind::StaticIcon: return "a static icon";
-        case ControlKind::Edit: return "an edit box";
-        case ControlKind::ComboBox: return "a combo box";
-        case ControlKind::Spin: return "a spin button";
-    }
-    return "a control";
-}
-
 bool isButton(ControlKind k) {
     return k == ControlKind::PushButton || k == ControlKind::DefPushButton || k == ControlKind::CheckBox ||
            k == ControlKind::RadioButton;
 }
-
-std::string controlName(int id) { return "control " + std::to_string(id); }
 
 }  // namespace
 
@@ -309,28 +291,26 @@ void ScriptDriver::fail(int line, const std::string& what) {
 }
 
 void ScriptDriver::step(Dialog& top) {
-    if (finished())
-        fail(endLine(), "expected more lines, found the end of the script while the dialog " +
-                            q(backend_.caption(top)) + " is still open");
+    if (finished()) fail(endLine(), msg::scriptEndedWhileOpen(q(backend_.caption(top))));
     const ScriptAction& a = script_.actions[next_++];
     execute(top, a);
 }
 
 void ScriptDriver::answerMessageBox(std::string_view caption, std::string_view text) {
-    const std::string shown = "a message box " + q(caption) + " " + q(text);
-    if (finished()) fail(endLine(), "expected the end of the program, found " + shown);
+    const std::string shown = msg::shownMessageBox(q(caption), q(text));
+    if (finished()) fail(endLine(), msg::programGoesOn(shown));
     const ScriptAction& a = script_.actions[next_];
-    if (a.op != ScriptOp::MessageBox) fail(a.line, "expected " + a.source + ", found " + shown);
+    if (a.op != ScriptOp::MessageBox) fail(a.line, msg::lineNotMet(a.source, shown));
     ++next_;
     if (a.strings[0] != caption || a.strings[1] != text)
-        fail(a.line, "expected the message box " + q(a.strings[0]) + " " + q(a.strings[1]) + ", found " + shown);
+        fail(a.line, msg::wrongMessageBox(q(a.strings[0]), q(a.strings[1]), shown));
 }
 
 std::optional<std::string> ScriptDriver::answerFileDialog(const FileDialogOptions& options) {
-    const std::string shown = "the file-open dialog " + q(options.title);
-    if (finished()) fail(endLine(), "expected the end of the program, found " + shown);
+    const std::string shown = msg::shownFileDialog(q(options.title));
+    if (finished()) fail(endLine(), msg::programGoesOn(shown));
     const ScriptAction& a = script_.actions[next_];
-    if (a.op != ScriptOp::FileDialog) fail(a.line, "expected " + a.source + ", found " + shown);
+    if (a.op != ScriptOp::FileDialog) fail(a.line, msg::lineNotMet(a.source, shown));
     ++next_;
     if (a.flag) return std::nullopt;
     return a.strings[0];
@@ -339,71 +319,62 @@ std::optional<std::string> ScriptDriver::answerFileDialog(const FileDialogOption
 void ScriptDriver::programEnded() {
     if (finished()) return;
     const ScriptAction& a = script_.actions[next_];
-    fail(a.line, "expected " + a.source + ", found the end of the program");
+    fail(a.line, msg::lineNotMetAtEnd(a.source));
 }
 
 const ControlTemplate& ScriptDriver::control(Dialog& dlg, const ScriptAction& a) {
     const ControlTemplate* c = dlg.dialogTemplate().find(a.id);
-    if (!c || !backend_.hasControl(dlg, a.id))
-        fail(a.line, "expected " + controlName(a.id) + " in the dialog " + q(backend_.caption(dlg)) + ", found none");
+    if (!c || !backend_.hasControl(dlg, a.id)) fail(a.line, msg::noSuchControl(a.id, q(backend_.caption(dlg))));
     return *c;
 }
 
 void ScriptDriver::requireEnabled(Dialog& dlg, const ScriptAction& a) {
-    if (!backend_.isItemEnabled(dlg, a.id))
-        fail(a.line, "expected " + controlName(a.id) + " to be enabled for " + a.source + ", found it disabled");
+    if (!backend_.isItemEnabled(dlg, a.id)) fail(a.line, msg::controlDisabled(a.id, a.source));
 }
 
 void ScriptDriver::execute(Dialog& dlg, const ScriptAction& a) {
     const auto requireKind = [&](const ControlTemplate& c, bool ok, std::string_view wanted) {
-        if (!ok)
-            fail(a.line, "expected " + std::string(wanted) + " with id " + std::to_string(a.id) + ", found " +
-                             kindName(c.kind));
+        if (!ok) fail(a.line, msg::wrongKind(wanted, a.id, c.kind));
     };
     switch (a.op) {
         case ScriptOp::Dialog: {
             const std::string caption = backend_.caption(dlg);
-            if (caption != a.strings[0])
-                fail(a.line, "expected the dialog " + q(a.strings[0]) + ", found the dialog " + q(caption));
+            if (caption != a.strings[0]) fail(a.line, msg::wrongDialog(q(a.strings[0]), q(caption)));
             return;
         }
         case ScriptOp::MessageBox:
         case ScriptOp::FileDialog:
-            fail(a.line, "expected " + a.source + ", found the dialog " + q(backend_.caption(dlg)) +
-                             " waiting for input");
+            fail(a.line, msg::dialogWaiting(a.source, q(backend_.caption(dlg))));
         case ScriptOp::Click: {
             const auto& c = control(dlg, a);
-            requireKind(c, isButton(c.kind), "a button, check box or radio button");
+            requireKind(c, isButton(c.kind), msg::kAButton);
             requireEnabled(dlg, a);
             backend_.click(dlg, a.id);
             return;
         }
         case ScriptOp::Type: {
             const auto& c = control(dlg, a);
-            requireKind(c, c.kind == ControlKind::Edit, "an edit box");
+            requireKind(c, c.kind == ControlKind::Edit, msg::kAnEdit);
             requireEnabled(dlg, a);
             backend_.typeText(dlg, a.id, a.strings[0]);
             return;
         }
         case ScriptOp::Select: {
             const auto& c = control(dlg, a);
-            requireKind(c, c.kind == ControlKind::ComboBox, "a combo box");
+            requireKind(c, c.kind == ControlKind::ComboBox, msg::kACombo);
             requireEnabled(dlg, a);
             const int count = backend_.comboCount(dlg, a.id);
-            if (a.number >= count)
-                fail(a.line, "expected an entry " + std::to_string(a.number) + " in combo box " +
-                                 std::to_string(a.id) + ", found " + std::to_string(count) + " entries");
+            if (a.number >= count) fail(a.line, msg::noSuchEntry(a.number, a.id, count));
             backend_.selectItem(dlg, a.id, static_cast<int>(a.number));
             return;
         }
         case ScriptOp::Spin: {
             const auto& c = control(dlg, a);
-            requireKind(c, c.kind == ControlKind::Spin, "a spin button");
+            requireKind(c, c.kind == ControlKind::Spin, msg::kASpin);
             requireEnabled(dlg, a);
             const auto& controls = dlg.dialogTemplate().controls;
             const auto at = static_cast<std::size_t>(&c - controls.data());
-            if (at == 0 || controls[at - 1].kind != ControlKind::Edit)
-                fail(a.line, "expected an edit box before spin button " + std::to_string(a.id) + ", found none");
+            if (at == 0 || controls[at - 1].kind != ControlKind::Edit) fail(a.line, msg::noBuddy(a.id));
             backend_.spin(dlg, a.id, a.flag);
             return;
         }
@@ -416,70 +387,59 @@ void ScriptDriver::execute(Dialog& dlg, const ScriptAction& a) {
         case ScriptOp::SysCommand: {
             const auto cmd = static_cast<unsigned>(a.number);
             const auto menu = backend_.systemMenuCommands(dlg);
-            if (std::find(menu.begin(), menu.end(), cmd) == menu.end())
-                fail(a.line, "expected command " + std::to_string(cmd) + " in the system menu of the dialog " +
-                                 q(backend_.caption(dlg)) + ", found none");
+            // The system puts its own bits into the low four of a command
+            // (a drag is SC_MOVE + 2): what counts is the entry they belong to.
+            if (std::find(menu.begin(), menu.end(), cmd & 0xFFF0u) == menu.end())
+                fail(a.line, msg::notInSystemMenu(cmd, q(backend_.caption(dlg))));
             backend_.chooseSystemCommand(dlg, cmd);
             return;
         }
         case ScriptOp::ExpectText: {
             control(dlg, a);
             const std::string text = backend_.itemText(dlg, a.id);
-            if (text != a.strings[0])
-                fail(a.line, "expected the text " + q(a.strings[0]) + " in " + controlName(a.id) + ", found " + q(text));
+            if (text != a.strings[0]) fail(a.line, msg::wrongText(q(a.strings[0]), a.id, q(text)));
             return;
         }
         case ScriptOp::ExpectChecked: {
             const auto& c = control(dlg, a);
-            requireKind(c, c.kind == ControlKind::CheckBox || c.kind == ControlKind::RadioButton,
-                        "a check box or radio button");
+            requireKind(c, c.kind == ControlKind::CheckBox || c.kind == ControlKind::RadioButton, msg::kACheckable);
             const bool checked = backend_.isChecked(dlg, a.id);
-            if (checked != a.flag)
-                fail(a.line, "expected " + controlName(a.id) + (a.flag ? " checked" : " cleared") + ", found it " +
-                                 (checked ? "checked" : "cleared"));
+            if (checked != a.flag) fail(a.line, msg::wrongCheck(a.id, a.flag, checked));
             return;
         }
         case ScriptOp::ExpectEnabled: {
             control(dlg, a);
             const bool enabled = backend_.isItemEnabled(dlg, a.id);
-            if (enabled != a.flag)
-                fail(a.line, "expected " + controlName(a.id) + (a.flag ? " enabled" : " disabled") + ", found it " +
-                                 (enabled ? "enabled" : "disabled"));
+            if (enabled != a.flag) fail(a.line, msg::wrongEnabled(a.id, a.flag, enabled));
             return;
         }
         case ScriptOp::ExpectFocus: {
             control(dlg, a);
             const int focus = backend_.focusedItem(dlg);
-            if (focus != a.id)
-                fail(a.line, "expected the focus on " + controlName(a.id) + ", found it " +
-                                 (focus == kNoId ? std::string("on no control") : "on " + controlName(focus)));
+            if (focus != a.id) fail(a.line, msg::wrongFocus(a.id, focus));
             return;
         }
         case ScriptOp::ExpectItems: {
             const auto& c = control(dlg, a);
-            requireKind(c, c.kind == ControlKind::ComboBox, "a combo box");
+            requireKind(c, c.kind == ControlKind::ComboBox, msg::kACombo);
             std::vector<std::string> items;
             const int n = backend_.comboCount(dlg, a.id);
             for (int i = 0; i < n; ++i) items.push_back(backend_.comboItem(dlg, a.id, i));
             if (items != a.strings) {
                 const auto list = [](const std::vector<std::string>& v) {
-                    if (v.empty()) return std::string("no entries");
                     std::string s;
                     for (const auto& e : v) s += (s.empty() ? "" : " ") + q(e);
                     return s;
                 };
-                fail(a.line, "expected the entries " + list(a.strings) + " in " + controlName(a.id) + ", found " +
-                                 list(items));
+                fail(a.line, msg::wrongItems(list(a.strings), a.id, list(items)));
             }
             return;
         }
         case ScriptOp::ExpectSelected: {
             const auto& c = control(dlg, a);
-            requireKind(c, c.kind == ControlKind::ComboBox, "a combo box");
+            requireKind(c, c.kind == ControlKind::ComboBox, msg::kACombo);
             const int sel = backend_.comboSelection(dlg, a.id);
-            if (sel != a.number)
-                fail(a.line, "expected entry " + std::to_string(a.number) + " selected in " + controlName(a.id) +
-                                 ", found " + (sel < 0 ? std::string("none") : "entry " + std::to_string(sel)));
+            if (sel != a.number) fail(a.line, msg::wrongSelection(a.number, a.id, sel));
             return;
         }
         case ScriptOp::Screenshot:

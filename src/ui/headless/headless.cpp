@@ -16,6 +16,7 @@ struct ControlState {
     std::string text;
     bool checked = false;
     bool enabled = true;
+    bool tabStop = false;
     std::vector<std::string> items;
     int selection = -1;
     int spinLower = 100, spinUpper = 0;  // an up-down control's default range
@@ -58,6 +59,7 @@ void HeadlessBackend::runModal(Dialog& dlg) {
     for (const auto& c : dlg.dialogTemplate().controls) {
         ControlState s;
         s.tmpl = &c;
+        s.tabStop = (c.style & TabStop) != 0;
         if (c.kind != ControlKind::ComboBox) s.text = std::string(c.text);
         w.controls.push_back(std::move(s));
     }
@@ -102,7 +104,10 @@ std::string HeadlessBackend::itemText(const Dialog& dlg, int id) const {
 }
 
 void HeadlessBackend::setCheck(Dialog& dlg, int id, bool checked) {
-    if (auto* c = win(dlg) ? win(dlg)->find(id) : nullptr) c->checked = checked;
+    if (auto* c = win(dlg) ? win(dlg)->find(id) : nullptr) {
+        c->checked = checked;
+        if (c->tmpl->kind == ControlKind::RadioButton) c->tabStop = checked;
+    }
 }
 
 bool HeadlessBackend::isChecked(const Dialog& dlg, int id) const {
@@ -122,6 +127,11 @@ void HeadlessBackend::enableItem(Dialog& dlg, int id, bool enabled) {
 bool HeadlessBackend::isItemEnabled(const Dialog& dlg, int id) const {
     const auto* c = win(dlg) ? win(dlg)->find(id) : nullptr;
     return c && c->enabled;
+}
+
+bool HeadlessBackend::hasTabStop(const Dialog& dlg, int id) const {
+    const auto* c = win(dlg) ? win(dlg)->find(id) : nullptr;
+    return c && c->tabStop;
 }
 
 void HeadlessBackend::setFocus(Dialog& dlg, int id) {

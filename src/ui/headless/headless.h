@@ -32,6 +32,7 @@ public:
     bool isChecked(const Dialog& dlg, int id) const override;
     void enableItem(Dialog& dlg, int id, bool enabled) override;
     bool isItemEnabled(const Dialog& dlg, int id) const override;
+    bool hasTabStop(const Dialog& dlg, int id) const override;
     void setFocus(Dialog& dlg, int id) override;
     int focusedItem(const Dialog& dlg) const override;
     void comboReset(Dialog& dlg, int id) override;

@@ -56,20 +56,25 @@ TEST(ProjectWord, UnknownKindIsNoKnownIdeForTheDialogs) {
     EXPECT_TRUE(p.ideKind < 0 || p.ideKind > 9);
 }
 
-TEST(DirectoryText, ShortenedOnlyBeyondTheLimit) {
-    const std::string d48(48, 'a');
-    EXPECT_EQ(app::shortenDirectory(d48, 48, 10, 35), d48);
-    std::string d49;
-    for (int i = 0; i < 49; ++i) d49 += static_cast<char>('A' + i % 26);
-    const std::string s = app::shortenDirectory(d49, 48, 10, 35);
-    EXPECT_EQ(s.size(), 48u);
-    EXPECT_EQ(s, d49.substr(0, 10) + "..." + d49.substr(49 - 35));
+TEST(DirectoryText, EachDialogShortensBeyondItsOwnLimit) {
+    // a text whose every byte tells where it came from
+    const auto text = [](std::size_t n) {
+        std::string s;
+        for (std::size_t i = 0; i < n; ++i) s += static_cast<char>('!' + i % 90);
+        return s;
+    };
+    const std::string d48 = text(48), d49 = text(49);
+    EXPECT_EQ(app::setDialogDirectory(d48), d48);
+    EXPECT_EQ(app::setDialogDirectory(d49), d49.substr(0, 10) + "..." + d49.substr(49 - 35));
+    EXPECT_EQ(app::setDialogDirectory(d49).size(), 48u);
 
-    const std::string d58(58, 'x');
-    EXPECT_EQ(app::shortenDirectory(d58, 58, 15, 40), d58);
-    const std::string d59 = std::string(15, 'h') + std::string(4, 'm') + std::string(40, 't');
-    EXPECT_EQ(app::shortenDirectory(d59, 58, 15, 40), std::string(15, 'h') + "..." + std::string(40, 't'));
-    EXPECT_EQ(app::shortenDirectory("", 48, 10, 35), "");
+    const std::string d58 = text(58), d59 = text(59), d300 = text(300);
+    EXPECT_EQ(app::reportDialogDirectory(d58), d58);
+    EXPECT_EQ(app::reportDialogDirectory(d49), d49);
+    EXPECT_EQ(app::reportDialogDirectory(d59), d59.substr(0, 15) + "..." + d59.substr(59 - 40));
+    EXPECT_EQ(app::reportDialogDirectory(d300), d300.substr(0, 15) + "..." + d300.substr(300 - 40));
+    EXPECT_EQ(app::reportDialogDirectory(d300).size(), 58u);
+    EXPECT_EQ(app::setDialogDirectory(""), "");
 }
 
 TEST(SharedTexts, CaptionsAndHelpCommand) {

@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 #include <unistd.h>
 
 #include "app/about.h"
@@ -10,6 +12,7 @@
 #include "mode/setdlg.h"
 #include "report/reportdlg.h"
 #include "res/resources.h"
+#include "ui/headless/headless.h"
 
 namespace fs = std::filesystem;
 
@@ -54,4 +57,54 @@ TEST_F(DialogIds, EveryBoundControlExistsInTheDialogsTemplate) {
     expectBoundIdsInTemplate(CSetDlg("Demo", 0, "dir", "vs", {}), res::IDD_SET);
     expectBoundIdsInTemplate(CReportDlg("Demo", 0, "dir", "vs"), res::IDD_REPORT);
     expectBoundIdsInTemplate(CCleanDlg("Demo", "dir"), res::IDD_CLEAN);
+}
+
+namespace {
+
+// What a dialog's window holds once its initialisation has run.
+struct WindowDress {
+    std::vector<std::pair<unsigned, std::string>> systemMenu;
+    int bigIcon = 0, smallIcon = 0;
+    bool operator==(const WindowDress&) const = default;
+};
+
+template <class D>
+class Dressed : public D {
+public:
+    using D::D;
+    WindowDress dress;
+
+protected:
+    bool onInitDialog() override {
+        const bool focusSet = D::onInitDialog();
+        auto& b = dynamic_cast<ui::HeadlessBackend&>(ui::backend());
+        dress = {b.systemMenu(*this), b.icon(*this, true).resourceId, b.icon(*this, false).resourceId};
+        return focusSet;
+    }
+};
+
+template <class D>
+WindowDress dressOf(D& dlg) {
+    ui::HeadlessSession session("close");
+    dlg.doModal();
+    session.finish();
+    return dlg.dress;
+}
+
+}  // namespace
+
+TEST_F(DialogIds, WorkingDialogsCarryTheAboutEntryAndTheIcon) {
+    ::setenv("ZEBWRAPDIR", dir_.c_str(), 1);
+    const WindowDress expected = {{{0u, ""}, {16u, "&About ZEB++ IDE Integration"}}, 128, 128};
+    Dressed<CSetDlg> set("Demo", 0, "dir", "vs", {});
+    EXPECT_EQ(dressOf(set), expected);
+    Dressed<CReportDlg> report("Demo", 0, "dir", "vs");
+    EXPECT_EQ(dressOf(report), expected);
+    Dressed<CCleanDlg> clean("Demo", "dir");
+    EXPECT_EQ(dressOf(clean), expected);
+    ::unsetenv("ZEBWRAPDIR");
+
+    // the About box itself has neither
+    Dressed<CAboutDlg> about;
+    EXPECT_EQ(dressOf(about), WindowDress{});
 }

@@ -127,6 +127,22 @@ TEST(DialogManager, TabVisitsEnabledTabStopsAndWraps) {
         });
 }
 
+TEST(DialogManager, TabEntersARadioGroupAtItsCheckedButton) {
+    // 31 has no tab stop of its own; once checked it takes the group's from 30
+    run("click 31\nclick 21\nkey tab\nexpect focus 31\nkey tab\nexpect focus 33\nclose");
+    // the dialog's own check counts as well, and a cleared group has no stop left
+    run("click 21\nkey tab\nexpect focus 32\nclick 21\nclick 101\nclick 21\nkey tab\nexpect focus 33\nclose",
+        [](TestDialog& d) {
+            d.init = [](TestDialog& self) {
+                self.setCheck(30, false);
+                self.setCheck(31, false);
+                self.setCheck(32, true);
+                return false;
+            };
+            d.onOther = [](TestDialog& self) { self.setCheck(32, false); };
+        });
+}
+
 TEST(DialogManager, TypedTextFollowsTheEditStyle) {
     run("type 11 \"1a2-3 4\"\nexpect text 11 \"1234\"\nexpect focus 11\n"
         "type 10 \"first\\r\\nsecond\"\nexpect text 10 \"first\"\nexpect focus 10\n"
@@ -167,7 +183,8 @@ TEST(DialogManager, NestedModalDialogs) {
 }
 
 TEST(DialogManager, SystemMenuHoldsWhatWasAppended) {
-    run("syscommand 16\nclose", [](TestDialog& d) {
+    // the low four bits are the system's own: the command reaches the dialog as sent
+    const auto out = run("syscommand 16\nsyscommand 31\nclose", [](TestDialog& d) {
         d.init = [](TestDialog& self) {
             EXPECT_TRUE(self.hasSystemMenu());
             self.appendSystemMenuSeparator();
@@ -175,8 +192,11 @@ TEST(DialogManager, SystemMenuHoldsWhatWasAppended) {
             return false;
         };
     });
+    EXPECT_EQ(out.log, (Log{"sys 16", "sys 31"}));
     EXPECT_EQ(failure("syscommand 16"),
               "vsZEB script: line 1: expected command 16 in the system menu of the dialog \"Test dialog\", found none");
+    EXPECT_EQ(failure("syscommand 32"),
+              "vsZEB script: line 1: expected command 32 in the system menu of the dialog \"Test dialog\", found none");
 }
 
 TEST(ScriptFailures, SayWhatWasExpectedAndFound) {

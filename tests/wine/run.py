@@ -103,7 +103,9 @@ def fake_tool(name, settings):
     if get("OUT"):
         lines.append("echo " + bat_text(get("OUT")))  # ends at the line end: no blank after the text
     if get("ERR"):
-        lines.append("1>&2 echo " + bat_text(get("ERR")))
+        # The redirection in front: after the text it would leave a blank
+        # at the line's end, and Wine's cmd takes "1>&2" there for a word.
+        lines.append(">&2 echo " + bat_text(get("ERR")))
     if get("COPY"):
         src, dest = shlex.split(get("COPY").replace("\\", "\\\\"))
         lines.append('copy /y "%s" "%s" >nul' % (src.replace("/", "\\"), dest.replace("/", "\\")))

@@ -2,6 +2,9 @@
 // give it, which the words of a Unix command line cannot express (Wine
 // quotes them its own way), and hands back the program's exit status.
 //   VSZEB_LAUNCH_LINE="\"Z:\\...\\vsZEB.exe\" report cw \"\"" launch.exe
+// With VSZEB_LAUNCH_STDIN=pipe the program's standard input is a pipe that
+// stays open and empty until it ends, as an IDE that captures the output may
+// hand it: whatever waits for input there waits for ever.
 #include <windows.h>
 
 #include <cstdio>
@@ -15,10 +18,24 @@ int main() {
     }
     std::string commandLine = line;
     SetEnvironmentVariableA("VSZEB_LAUNCH_LINE", nullptr);
+    const char* stdinKind = std::getenv("VSZEB_LAUNCH_STDIN");
+    const bool pipeIn = stdinKind && std::string(stdinKind) == "pipe";
+    SetEnvironmentVariableA("VSZEB_LAUNCH_STDIN", nullptr);
+    HANDLE readEnd = nullptr;
+    HANDLE writeEnd = nullptr;
+    if (pipeIn) {
+        SECURITY_ATTRIBUTES sa{sizeof(sa), nullptr, TRUE};
+        if (!CreatePipe(&readEnd, &writeEnd, &sa, 0)) {
+            std::fprintf(stderr, "launch: cannot make a pipe (error %lu)\n", GetLastError());
+            return 126;
+        }
+        // Only the program gets the read end; the write end stays here.
+        SetHandleInformation(writeEnd, HANDLE_FLAG_INHERIT, 0);
+    }
     STARTUPINFOA si{};
     si.cb = sizeof(si);
     si.dwFlags = STARTF_USESTDHANDLES;
-    si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    si.hStdInput = pipeIn ? readEnd : GetStdHandle(STD_INPUT_HANDLE);
     si.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
     si.hStdError = GetStdHandle(STD_ERROR_HANDLE);
     PROCESS_INFORMATION pi{};
@@ -26,7 +43,9 @@ int main() {
         std::fprintf(stderr, "launch: cannot start %s (error %lu)\n", line, GetLastError());
         return 126;
     }
+    if (pipeIn) CloseHandle(readEnd);
     WaitForSingleObject(pi.hProcess, INFINITE);
+    if (pipeIn) CloseHandle(writeEnd);
     DWORD status = 0;
     GetExitCodeProcess(pi.hProcess, &status);
     CloseHandle(pi.hThread);

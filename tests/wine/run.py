@@ -14,12 +14,19 @@ program prints differs from the Linux one only where the system does:
   differs in some other way;
 - a file `wine-difference` holds the reason why Wine cannot give the Windows
   result: such a scenario is reported as a known difference, not a failure.
+  `stdout.wine`, `stderr.wine` and `after.wine/NAME` then say what Wine gives
+  instead: when there are any, the scenario is a known difference only when
+  Wine's result is exactly that, and fails otherwise;
 - a file `not-on-windows` holds the reason why the scenario does not apply to
   the Windows program at all (it is not run);
 - a file named by `unremovable:` is made read-only, which Windows will not
   delete (the immutable flag of the Linux runner does not stop Wine);
 - The registry file named by VSZEB_REGISTRY is imported into the prefix's
   registry for the run, and the Keil key is removed again afterwards.
+- "start FILE" opens the file with the program registered for its type: for
+  the listings (.txt, .xml) that is `opener`, one more stand-in tool, which
+  takes the place of the desktop's opener of the Linux runs. Windows hands it
+  the file's full path.
 
 Pictures that a script takes (`screenshot "$T/NAME.png"`) must exist as PNG
 files when a back end with windows runs; --screenshots keeps them.
@@ -44,9 +51,14 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.dirname(HERE))
 from scenario import find_scenarios, make_unremovable, parse_scenario, read_bytes, release_unremovable  # noqa: E402
 
-FAKE_TOOLS = ["zebwrap", "zebpost", "zeb2html", "viewer"]
+FAKE_TOOLS = ["zebwrap", "zebpost", "zeb2html", "viewer", "opener"]
 WINE_TIMEOUT = 60
 KEIL_KEY = r"HKEY_LOCAL_MACHINE\SOFTWARE\Keil"
+# The file types of the listings that "start FILE" opens, and the program
+# class that opens them with each scenario's own opener.bat.
+LISTING_TYPES = [".txt", ".xml"]
+OPENER_CLASS = "vszeb.testlisting"
+OPENER_COMMAND = r'"%VSZEB_TEST_ROOT%\bin\opener.bat" "%1"'
 
 T_PATH = re.compile(r'\$T([^"\r\n]*)')
 
@@ -105,7 +117,9 @@ def fake_tool(name, settings):
     if get("OUT"):
         lines.append("echo " + bat_text(get("OUT")))  # ends at the line end: no blank after the text
     if get("ERR"):
-        lines.append("1>&2 echo " + bat_text(get("ERR")))
+        # The redirection in front: after the text it would leave a blank
+        # at the line's end, and Wine's cmd takes "1>&2" there for a word.
+        lines.append(">&2 echo " + bat_text(get("ERR")))
     if get("COPY"):
         src, dest = shlex.split(get("COPY").replace("\\", "\\\\"))
         lines.append('copy /y "%s" "%s" >nul' % (src.replace("/", "\\"), dest.replace("/", "\\")))
@@ -174,6 +188,30 @@ class Wine:
     def remove_keil(self):
         self.run(["reg", "delete", KEIL_KEY, "/f"])
 
+    def register_opener(self):
+        """Makes the opener stand-in the program of the listings' file types;
+        returns what each type had before (None: no key), for put_back."""
+        before = {}
+        for ext in LISTING_TYPES:
+            status, out, _err = self.run(["reg", "query", "HKCR\\" + ext, "/ve"])
+            found = re.search(r"\(Default\)\s+REG_SZ\s+(.*?)\r?$", out.decode("latin-1"), re.M)
+            value = found.group(1) if found and found.group(1) != "(value not set)" else ""
+            before[ext] = value if status == 0 else None
+            self.run(["reg", "add", "HKCR\\" + ext, "/ve", "/d", OPENER_CLASS, "/f"])
+        self.run(["reg", "add", "HKCR\\%s\\shell\\open\\command" % OPENER_CLASS, "/ve", "/t", "REG_EXPAND_SZ",
+                  "/d", OPENER_COMMAND, "/f"])
+        return before
+
+    def put_back(self, before):
+        for ext, value in before.items():
+            if value is None:
+                self.run(["reg", "delete", "HKCR\\" + ext, "/f"])
+            elif value:
+                self.run(["reg", "add", "HKCR\\" + ext, "/ve", "/d", value, "/f"])
+            else:
+                self.run(["reg", "delete", "HKCR\\" + ext, "/ve", "/f"])
+        self.run(["reg", "delete", "HKCR\\" + OPENER_CLASS, "/f"])
+
 
 def build_launcher(program):
     """launch.exe beside the program, made from launch.cpp when it is older."""
@@ -185,13 +223,23 @@ def build_launcher(program):
     return target
 
 
-def overridden(folder, name):
-    """The Windows variant of a scenario file when there is one."""
-    for candidate in (name + ".windows", name):
+# The expectations of a run: Windows' own, and what Wine gives where it
+# cannot give that (consulted only for a marked Wine difference).
+WINDOWS = (".windows",)
+WINE = (".wine", ".windows")
+
+
+def overridden(folder, name, variant=WINDOWS):
+    """The most specific variant of a scenario file that exists."""
+    for candidate in [name + suffix for suffix in variant] + [name]:
         path = os.path.join(folder, candidate)
         if os.path.exists(path):
             return path
     return None
+
+
+def has_wine_result(folder):
+    return any(os.path.exists(os.path.join(folder, name + ".wine")) for name in ("stdout", "stderr", "after"))
 
 
 def copy_tree(src, root):
@@ -211,10 +259,10 @@ def expand_templates(root):
                 os.remove(path)
 
 
-def compare_after(folder, root):
+def compare_after(folder, root, variant=WINDOWS):
     problems = []
     expected_files = {}
-    for sub in ("after", "after.windows"):
+    for sub in ["after"] + ["after" + suffix for suffix in reversed(variant)]:
         top = os.path.join(folder, sub)
         for base, _dirs, files in os.walk(top):
             for name in files:
@@ -314,32 +362,40 @@ def run_one(wine, folder, program, launcher, ui, screenshots):
         # The command line as an IDE passes it: the program, then the words with one blank between them.
         env["VSZEB_LAUNCH_LINE"] = " ".join(['"%s"' % program] + [expand(a, root) for a in spec["args"]])
         status, out, err = wine.run([launcher], env=env, cwd=cwd)
-        problems = []
-        if status is None:
-            problems.append(f"no end within {WINE_TIMEOUT} s")
-        elif status != spec["status"]:
-            problems.append(f"exit status {status}, expected {spec['status']}")
-        expected_path = overridden(folder, "stdout")
-        expected_out = crlf(expand(read_bytes(expected_path).decode("latin-1"), root).encode("latin-1")) \
-            if expected_path else b""
-        if out != expected_out:
-            problems.append(f"stdout differs\n--- expected\n{expected_out!r}\n--- actual\n{out!r}")
-        expected_path = overridden(folder, "stderr")
-        if expected_path:
-            expected_err = crlf(expand(read_bytes(expected_path).decode("latin-1"), root).encode("latin-1"))
-            if err != expected_err:
-                problems.append(f"stderr differs\n--- expected\n{expected_err!r}\n--- actual\n{err!r}")
-        deadline = time.monotonic() + 5
-        file_problems = compare_after(folder, root)
-        while file_problems and time.monotonic() < deadline:
-            time.sleep(0.1)
-            file_problems = compare_after(folder, root)
-        problems.extend(file_problems)
-        if ui != "headless":
-            problems.extend(check_screenshots(folder, root, screenshots))
-        if problems and err and not expected_path:
-            problems.append("stderr was:\n" + err.decode("latin-1"))
-        return problems
+
+        def check(variant):
+            problems = []
+            if status is None:
+                problems.append(f"no end within {WINE_TIMEOUT} s")
+            elif status != spec["status"]:
+                problems.append(f"exit status {status}, expected {spec['status']}")
+            expected_path = overridden(folder, "stdout", variant)
+            expected_out = crlf(expand(read_bytes(expected_path).decode("latin-1"), root).encode("latin-1")) \
+                if expected_path else b""
+            if out != expected_out:
+                problems.append(f"stdout differs\n--- expected\n{expected_out!r}\n--- actual\n{out!r}")
+            expected_path = overridden(folder, "stderr", variant)
+            if expected_path:
+                expected_err = crlf(expand(read_bytes(expected_path).decode("latin-1"), root).encode("latin-1"))
+                if err != expected_err:
+                    problems.append(f"stderr differs\n--- expected\n{expected_err!r}\n--- actual\n{err!r}")
+            # Programs started with "start" are not waited for: give them a moment.
+            deadline = time.monotonic() + 5
+            file_problems = compare_after(folder, root, variant)
+            while file_problems and time.monotonic() < deadline:
+                time.sleep(0.1)
+                file_problems = compare_after(folder, root, variant)
+            problems.extend(file_problems)
+            if ui != "headless":
+                problems.extend(check_screenshots(folder, root, screenshots))
+            if problems and err and not expected_path:
+                problems.append("stderr was:\n" + err.decode("latin-1"))
+            return problems
+
+        problems = check(WINDOWS)
+        marked = os.path.isfile(os.path.join(folder, "wine-difference"))
+        wine_problems = check(WINE) if problems and marked and has_wine_result(folder) else None
+        return problems, wine_problems
     finally:
         for rel in spec["unremovable"]:
             release_unremovable(os.path.join(root, rel))
@@ -366,6 +422,7 @@ def main():
         print("no scenarios found")
         return 1
     wine.start()
+    associations = wine.register_opener()
     failed = known = skipped = 0
     try:
         for folder in scenarios:
@@ -375,9 +432,14 @@ def main():
                 skipped += 1
                 print(f"skip {name}: " + read_bytes(skip_file).decode("utf-8").strip())
                 continue
-            problems = run_one(wine, folder, program, launcher, args.ui, args.screenshots)
+            problems, wine_problems = run_one(wine, folder, program, launcher, args.ui, args.screenshots)
             reason_file = os.path.join(folder, "wine-difference")
-            if problems and os.path.isfile(reason_file):
+            if wine_problems:
+                failed += 1
+                print(f"FAIL {name}: neither the Windows result nor the known Wine one")
+                for p in wine_problems:
+                    print("  " + p.replace("\n", "\n  "))
+            elif problems and os.path.isfile(reason_file):
                 known += 1
                 print(f"known {name}: " + read_bytes(reason_file).decode("utf-8").strip())
             elif problems:
@@ -392,6 +454,7 @@ def main():
             sys.stdout.flush()
     finally:
         wine.remove_keil()
+        wine.put_back(associations)
         wine.stop()
     print(f"{len(scenarios) - failed - known - skipped} passed, {failed} failed, {known} known Wine differences,"
           f" {skipped} not for Windows")

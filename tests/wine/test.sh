@@ -23,12 +23,10 @@ fi
 status=0
 python3 tests/wine/check-pe.py "$build/vsZEB.exe" || status=1
 
-# The scenario groups whose Windows expectations are in place; report-run
-# still needs its Windows variants (stdout.windows, before.windows/ batch
-# files for the hooks, ...) before it joins. "framework" assumes the headless
-# back end, so it runs only there.
+# Every scenario group, with its Windows variants. "framework" assumes the
+# headless back end, so it runs only there.
 groups=(tests/scenarios/startup tests/scenarios/set tests/scenarios/clean tests/scenarios/report-dialog
-        tests/wine/scenarios)
+        tests/scenarios/report-run tests/wine/scenarios)
 run=(python3 tests/wine/run.py --program "$build/vsZEB.exe" --prefix "$WINEPREFIX")
 echo "== Wine, headless"
 timeout 1200 "${run[@]}" --ui headless "${groups[@]}" tests/scenarios/framework || status=1

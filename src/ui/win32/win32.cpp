@@ -23,12 +23,6 @@
 #include <string>
 #include <vector>
 
-// Referenced by the link of vsZEB, so that the registration below is kept
-// although nothing else in the program names this file.
-extern "C" {
-int vszebWin32Backend = 1;
-}
-
 namespace ui {
 
 namespace {

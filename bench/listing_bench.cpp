@@ -122,6 +122,8 @@ int generate(const char* path, double megabytes, std::uint64_t seed) {
                        std::to_string(rnd.below(300)) + ".h\"\n";
             } else if (rnd.below(80) == 0) {
                 out += "--------------------------------------------------------------------------\n";
+                // zebpost leaves a line of blanks after some rules.
+                if (rnd.below(2) == 0) out += "   \n";
             } else if (rnd.below(100) == 0) {
                 out += "\n";
             }

@@ -38,9 +38,20 @@ constexpr std::string_view kStartFromFile = "Start the report from the file ";
 constexpr int kHtmlReport = 0;
 constexpr int kUntestedToIde = 1;
 
-bool holdsBlank(std::string_view path) { return path.find(' ') != std::string_view::npos; }
+// Blanks and tabs both end a word of a command line.
+constexpr std::string_view kWordBreaks = " \t";
+
+bool holdsBlank(std::string_view path) { return path.find_first_of(kWordBreaks) != std::string_view::npos; }
 
 bool isQuoted(std::string_view path) { return path.size() >= 2 && path.front() == '"' && path.back() == '"'; }
+
+// Blanks around a typed path only separate it from its neighbours on the
+// command line; inside quotes they would become part of the name.
+std::string_view withoutOuterBlanks(std::string_view path) {
+    const std::size_t first = path.find_first_not_of(kWordBreaks);
+    if (first == std::string_view::npos) return {};
+    return path.substr(first, path.find_last_not_of(kWordBreaks) - first + 1);
+}
 
 // A path as one word of a command line: in double quotes when a blank would
 // split it, unless the user has quoted it already.
@@ -108,7 +119,8 @@ std::string startingReportText(std::string_view viewerPath, std::string_view out
 std::string viewerCommand(std::string_view viewerPath, std::string_view outputFile) {
     // "start" takes a first quoted word as the window title, so a quoted
     // program needs an empty title before it.
-    if (holdsBlank(viewerPath)) return concat({kStart, kNoTitle, asWord(viewerPath), " ", outputFile});
+    const std::string_view program = withoutOuterBlanks(viewerPath);
+    if (holdsBlank(program)) return concat({kStart, kNoTitle, asWord(program), " ", outputFile});
     return concat({kStart, viewerPath, " ", outputFile});
 }
 

@@ -200,6 +200,14 @@ TEST_F(ListingTest, MissingWordsKeepTheHoldersOfEarlierLines) {
               "MONITORED SOURCE FILE : f\n"
               "f(  12):3 - 12 if (x)\n"
               "f(  12):4 -\n");
+    // The words that a header or a "#line" skips land in the holders too.
+    EXPECT_EQ(rewrite("MONITORED SOURCE FILE : f\n"
+                      "3 -\n"
+                      "#line 40 \"u.h\"\n"
+                      "-\n"),
+              "MONITORED SOURCE FILE : f\n"
+              "f       (   0):3 -\n"  // its third word is the header's "FILE"
+              "u.h     (  40):-\n");
 }
 
 TEST_F(ListingTest, BlankOnlyLineTakesTheRuleOfThePreviousLine) {
@@ -228,6 +236,44 @@ TEST_F(ListingTest, BlankOnlyLineTakesTheRuleOfThePreviousLine) {
               "\n"
               " \n"
               " (  12):3 - 12 x\n");
+    // After the first header, which step is not the main loop's.
+    EXPECT_EQ(rewrite("MONITORED SOURCE FILE : f\n"
+                      "  \n"
+                      "3 - 12 x\n"),
+              "MONITORED SOURCE FILE : f\n"
+              "\n"
+              "  \n"
+              " (  12):3 - 12 x\n");
+    // After a row that begins with a lone "-": written with its number.
+    EXPECT_EQ(rewrite("MONITORED SOURCE FILE : f\n"
+                      "- 5 x\n"
+                      "\t\n"),
+              "MONITORED SOURCE FILE : f\n"
+              "f(   5):- 5 x\n"
+              "f(   5):\t\n");
+    // After a row without a lone "-", which refilled the holders: dropped,
+    // although the row before that had one.
+    EXPECT_EQ(rewrite("MONITORED SOURCE FILE : f\n"
+                      "3 - 5 a\n"
+                      "3 0 12 if (x)\n"
+                      "   \n"),
+              "MONITORED SOURCE FILE : f\n"
+              "f(   5):3 - 5 a\n");
+    // Before the first header: skipped like everything there.
+    EXPECT_EQ(rewrite("   \n"
+                      "MONITORED SOURCE FILE : f\n"
+                      "3 - 5 a\n"),
+              "MONITORED SOURCE FILE : f\n"
+              "f(   5):3 - 5 a\n");
+    // After rule lines of either kind: dropped.
+    EXPECT_EQ(rewrite("MONITORED SOURCE FILE : f\n"
+                      "3 - 5 a\n"
+                      "=====\n"
+                      "  \n"
+                      "-----\n"
+                      "  \n"),
+              "MONITORED SOURCE FILE : f\n"
+              "f(   5):3 - 5 a\n");
     // After a dropped line, or after an empty line: dropped too.
     EXPECT_EQ(rewrite("MONITORED SOURCE FILE : f\n"
                       "3 - 12 x\n"

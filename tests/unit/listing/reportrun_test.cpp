@@ -78,6 +78,12 @@ TEST(ReportRunTexts, ViewerCommandQuotesOnlyAPathWithABlank) {
     // Already quoted by the user: the title is still needed, the quotes are not doubled.
     EXPECT_EQ(app::viewerCommand("\"C:\\Program Files\\v.exe\"", "zebreport.xml"),
               "start \"\" \"C:\\Program Files\\v.exe\" zebreport.xml");
+    // Blanks around a typed path are not part of it: quoted, they would be.
+    EXPECT_EQ(app::viewerCommand("notepad ", "zebtiming.txt"), "start notepad  zebtiming.txt");
+    EXPECT_EQ(app::viewerCommand(" C:\\Program Files\\v.exe\t", "zebreport.xml"),
+              "start \"\" \"C:\\Program Files\\v.exe\" zebreport.xml");
+    EXPECT_EQ(app::viewerCommand("C:\\Tools\\my\tv.exe", "zebreport.xml"),
+              "start \"\" \"C:\\Tools\\my\tv.exe\" zebreport.xml");
 }
 
 }  // namespace

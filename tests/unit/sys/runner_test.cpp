@@ -4,8 +4,10 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <termios.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -221,6 +223,45 @@ TEST_F(Runner, TypeCopiesTheFileAndFailsWhenItIsMissing) {
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err, "The system cannot find the file specified.\n");
     EXPECT_EQ(run("type missing.txt 2>&1").out, "The system cannot find the file specified.\n");
+}
+
+TEST_F(Runner, PauseOnATerminalWaitsForAKeyAndLeavesTheTerminalAsItWas) {
+    const int master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    ASSERT_GE(master, 0);
+    ASSERT_EQ(::grantpt(master), 0);
+    ASSERT_EQ(::unlockpt(master), 0);
+    const int terminal = ::open(::ptsname(master), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    ASSERT_GE(terminal, 0);
+
+    // The user presses keys until "pause" has returned; the first press
+    // comes only after the flag is set, so a "pause" that did not wait for
+    // one would find the flag still clear.
+    std::atomic<bool> pressed{false}, done{false};
+    std::thread user([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        pressed = true;
+        while (!done) {
+            (void)!::write(master, "k", 1);
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+    });
+    bool waited = false;
+    auto r = capture([&] {
+        ::dup2(terminal, 0);
+        const int status = sys::runCommand("pause");
+        waited = pressed;
+        done = true;
+        return status;
+    });
+    user.join();
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(waited);
+    EXPECT_EQ(r.out, "Press any key to continue . . . \n");
+    termios after;
+    ASSERT_EQ(::tcgetattr(terminal, &after), 0);
+    EXPECT_EQ(after.c_lflag & (ICANON | ECHO), static_cast<tcflag_t>(ICANON | ECHO));
+    ::close(terminal);
+    ::close(master);
 }
 
 TEST_F(Runner, DelRemovesAFileAndReportsAMissingOne) {

@@ -118,9 +118,10 @@ std::string startingReportText(std::string_view viewerPath, std::string_view out
 
 std::string viewerCommand(std::string_view viewerPath, std::string_view outputFile) {
     // "start" takes a first quoted word as the window title, so a quoted
-    // program needs an empty title before it.
+    // program needs an empty title before it, also one the user quoted.
     const std::string_view program = withoutOuterBlanks(viewerPath);
-    if (holdsBlank(program)) return concat({kStart, kNoTitle, asWord(program), " ", outputFile});
+    if (holdsBlank(program) || program.starts_with('"'))
+        return concat({kStart, kNoTitle, asWord(program), " ", outputFile});
     return concat({kStart, viewerPath, " ", outputFile});
 }
 

@@ -78,6 +78,9 @@ TEST(ReportRunTexts, ViewerCommandQuotesOnlyAPathWithABlank) {
     // Already quoted by the user: the title is still needed, the quotes are not doubled.
     EXPECT_EQ(app::viewerCommand("\"C:\\Program Files\\v.exe\"", "zebreport.xml"),
               "start \"\" \"C:\\Program Files\\v.exe\" zebreport.xml");
+    // Without the empty title "start" would take a quoted program for it.
+    EXPECT_EQ(app::viewerCommand("\"C:\\Tools\\v.exe\"", "zebreport.xml"),
+              "start \"\" \"C:\\Tools\\v.exe\" zebreport.xml");
     // Blanks around a typed path are not part of it: quoted, they would be.
     EXPECT_EQ(app::viewerCommand("notepad ", "zebtiming.txt"), "start notepad  zebtiming.txt");
     EXPECT_EQ(app::viewerCommand(" C:\\Program Files\\v.exe\t", "zebreport.xml"),

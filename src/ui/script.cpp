@@ -428,7 +428,10 @@ void ScriptDriver::execute(Dialog& dlg, const ScriptAction& a) {
             if (items != a.strings) {
                 const auto list = [](const std::vector<std::string>& v) {
                     std::string s;
-                    for (const auto& e : v) s += (s.empty() ? "" : " ") + q(e);
+                    for (const auto& e : v) {
+                        if (!s.empty()) s += ' ';
+                        s += q(e);
+                    }
                     return s;
                 };
                 fail(a.line, msg::wrongItems(list(a.strings), a.id, list(items)));

@@ -23,6 +23,11 @@ program prints differs from the Linux one only where the system does:
   delete (the immutable flag of the Linux runner does not stop Wine);
 - The registry file named by VSZEB_REGISTRY is imported into the prefix's
   registry for the run, and the Keil key is removed again afterwards.
+- the stand-in tools are batch files NAME.bat in $T/bin, but one for which
+  before/ or before.windows/ put something of its own in bin/ (NAME or
+  NAME.bat) is not made: as on Linux, that takes the tool's place;
+- the search path of the Windows commands is the system's own, and the
+  entries below $T of the scenario's PATH (by default $T/bin) before it;
 - "start FILE" opens the file with the program registered for its type: for
   the listings (.txt, .xml) that is `opener`, one more stand-in tool, which
   takes the place of the desktop's opener of the Linux runs. Windows hands it
@@ -90,6 +95,19 @@ def short_root():
             return root
         except FileExistsError:
             continue
+
+
+def search_path(entries, root):
+    """The WINEPATH of a scenario: the directories below $T of its PATH, in
+    their order. The Linux system directories of that PATH have no Windows
+    counterpart beyond the system's own search path, which Wine keeps."""
+    path = "$T/bin"
+    for entry in entries:
+        if entry == "-PATH":
+            path = ""
+        elif entry.startswith("PATH="):
+            path = entry[len("PATH="):]
+    return ";".join(win_path(root + part[2:]) for part in path.split(":") if part.startswith("$T"))
 
 
 def bat_text(text):
@@ -340,10 +358,15 @@ def run_one(wine, folder, program, launcher, ui, screenshots):
         os.makedirs(bin_dir, exist_ok=True)
         for name in FAKE_TOOLS:
             target = os.path.join(bin_dir, name + ".bat")
-            if not os.path.exists(target):
+            if not os.path.lexists(target) and not os.path.lexists(os.path.join(bin_dir, name)):
                 with open(target, "wb") as f:
                     f.write(fake_tool(name, env))
-        env["WINEPATH"] = win_path(bin_dir)
+        # Wine builds the Windows search path from its registry and WINEPATH,
+        # never from the Unix PATH, which must stay as it is to find Wine.
+        env.pop("PATH", None)
+        search = search_path(spec["env"], root)
+        if search:
+            env["WINEPATH"] = search
 
         script = os.path.join(folder, "ui.script")
         if os.path.isfile(script):

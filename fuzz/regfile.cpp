@@ -31,6 +31,30 @@ void checkValue(const sys::RegistryFile& reg, std::string_view key, std::string_
     FUZZ_CHECK(!reg.readString(key, name, value->size()));
 }
 
+// A value as the registry editor exports it: a quoted string, and the
+// same text as expandable hex bytes (UTF-16LE with its zero), continued
+// over several lines as the editor writes long ones.
+std::string exported(std::string_view value) {
+    std::string file = "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Fuzz]\r\n";
+    file += "\"Text\"=\"";
+    for (char c : value) {
+        if (c == '"' || c == '\\') file += '\\';
+        file += c;
+    }
+    file += "\"\r\n\"Expand\"=hex(2):";
+    std::string units;
+    for (char c : value) units += {c, '\0'};
+    units += {'\0', '\0'};
+    static constexpr char kHex[] = "0123456789abcdef";
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(units[i]);
+        file += {kHex[byte >> 4], kHex[byte & 15]};
+        if (i + 1 < units.size()) file += (i + 1) % 25 == 0 ? ",\\\r\n  " : ",";
+    }
+    file += "\r\n";
+    return file;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -54,5 +78,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (close != std::string_view::npos) checkValue(reg, key, line.substr(1, close - 1));
         }
     }
+
+    // Any one-line text without a zero comes back from an export.
+    const std::string_view value = input.substr(0, input.find_first_of(std::string_view("\r\n\0", 3)));
+    const sys::RegistryFile back = sys::RegistryFile::parse(exported(value));
+    FUZZ_CHECK(back.readString("HKEY_CURRENT_USER\\Software\\Fuzz", "Text", value.size() + 1) == value);
+    FUZZ_CHECK(back.readString("HKEY_CURRENT_USER\\Software\\Fuzz", "Expand", value.size() + 1) == value);
     return 0;
 }

@@ -110,7 +110,7 @@ def release_unremovable(path):
 
 
 def parse_scenario(path):
-    spec = {"args": [], "env": [], "status": 0, "cwd": "project", "unremovable": [], "cwd-gone": False}
+    setup = {"args": [], "env": [], "status": 0, "cwd": "project", "unremovable": [], "cwd-gone": False}
     with open(path, encoding="utf-8") as f:
         for number, line in enumerate(f, 1):
             line = line.rstrip("\n")
@@ -121,20 +121,20 @@ def parse_scenario(path):
                 raise ValueError(f"{path}:{number}: expected 'key: value'")
             key, value = key.strip(), value.strip()
             if key == "args":
-                spec["args"] = shlex.split(value)
+                setup["args"] = shlex.split(value)
             elif key == "env":
-                spec["env"].append(value)
+                setup["env"].append(value)
             elif key == "status":
-                spec["status"] = int(value)
+                setup["status"] = int(value)
             elif key == "cwd":
-                spec["cwd"] = value
+                setup["cwd"] = value
             elif key == "unremovable":
-                spec["unremovable"].append(value)
+                setup["unremovable"].append(value)
             elif key == "cwd-gone":
-                spec["cwd-gone"] = value == "yes"
+                setup["cwd-gone"] = value == "yes"
             else:
                 raise ValueError(f"{path}:{number}: unknown key {key!r}")
-    return spec
+    return setup
 
 
 def install_fake_tools(root, tools_dir):
@@ -180,7 +180,7 @@ class Skipped(Exception):
 
 
 def run_one(folder, program, tools_dir, ui):
-    spec = parse_scenario(os.path.join(folder, "scenario"))
+    setup = parse_scenario(os.path.join(folder, "scenario"))
     root = tempfile.mkdtemp(prefix="vszeb-scenario-")
     locked = []
     try:
@@ -188,12 +188,12 @@ def run_one(folder, program, tools_dir, ui):
         if os.path.isdir(before):
             shutil.copytree(before, root, dirs_exist_ok=True, symlinks=True)
             expand_templates(root)
-        for rel in spec["unremovable"]:
+        for rel in setup["unremovable"]:
             path = os.path.join(root, rel)
             locked.append(path)
             if not make_unremovable(path):
                 raise Skipped(f"cannot make {rel} unremovable here")
-        cwd = os.path.join(root, spec["cwd"])
+        cwd = os.path.join(root, setup["cwd"])
         os.makedirs(cwd, exist_ok=True)
         bin_dir = install_fake_tools(root, tools_dir)
 
@@ -205,7 +205,7 @@ def run_one(folder, program, tools_dir, ui):
             "VSZEB_TEST_ROOT": root,
             "ZEBHOME": os.path.join(root, "zebhome"),
         }
-        for entry in spec["env"]:
+        for entry in setup["env"]:
             if entry.startswith("-"):
                 env.pop(entry[1:], None)
                 continue
@@ -219,14 +219,14 @@ def run_one(folder, program, tools_dir, ui):
             env["VSZEB_SCRIPT"] = expanded
 
         # The child is already in its working directory when it is removed.
-        remove_cwd = (lambda: os.rmdir(cwd)) if spec["cwd-gone"] else None
-        proc = subprocess.run([program] + [expand(a, root) for a in spec["args"]],
+        remove_cwd = (lambda: os.rmdir(cwd)) if setup["cwd-gone"] else None
+        proc = subprocess.run([program] + [expand(a, root) for a in setup["args"]],
                               cwd=cwd, env=env, stdin=subprocess.DEVNULL,
                               stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=60,
                               preexec_fn=remove_cwd)
         problems = []
-        if proc.returncode != spec["status"]:
-            problems.append(f"exit status {proc.returncode}, expected {spec['status']}")
+        if proc.returncode != setup["status"]:
+            problems.append(f"exit status {proc.returncode}, expected {setup['status']}")
         expected_out = b""
         if os.path.isfile(os.path.join(folder, "stdout")):
             expected_out = expand(read_bytes(os.path.join(folder, "stdout")).decode("latin-1"), root).encode("latin-1")

@@ -330,15 +330,15 @@ def check_screenshots(folder, root, keep_dir):
 
 
 def run_one(wine, folder, program, launcher, ui, screenshots):
-    spec = parse_scenario(os.path.join(folder, "scenario"))
+    setup = parse_scenario(os.path.join(folder, "scenario"))
     root = short_root()
     try:
         copy_tree(os.path.join(folder, "before"), root)
         copy_tree(os.path.join(folder, "before.windows"), root)
         expand_templates(root)
-        for rel in spec["unremovable"]:
+        for rel in setup["unremovable"]:
             make_unremovable(os.path.join(root, rel), immutable=False)
-        cwd = os.path.join(root, spec["cwd"])
+        cwd = os.path.join(root, setup["cwd"])
         os.makedirs(cwd, exist_ok=True)
 
         env = {
@@ -347,7 +347,7 @@ def run_one(wine, folder, program, launcher, ui, screenshots):
             "VSZEB_TEST_ROOT": win_path(root),
             "ZEBHOME": win_path(os.path.join(root, "zebhome")),
         }
-        for entry in spec["env"]:
+        for entry in setup["env"]:
             if entry.startswith("-"):
                 env.pop(entry[1:], None)
                 continue
@@ -364,7 +364,7 @@ def run_one(wine, folder, program, launcher, ui, screenshots):
         # Wine builds the Windows search path from its registry and WINEPATH,
         # never from the Unix PATH, which must stay as it is to find Wine.
         env.pop("PATH", None)
-        search = search_path(spec["env"], root)
+        search = search_path(setup["env"], root)
         if search:
             env["WINEPATH"] = search
 
@@ -383,15 +383,15 @@ def run_one(wine, folder, program, launcher, ui, screenshots):
                 return ["cannot import %s: %s" % (registry, (out + err).decode("latin-1").strip())]
 
         # The command line as an IDE passes it: the program, then the words with one blank between them.
-        env["VSZEB_LAUNCH_LINE"] = " ".join(['"%s"' % program] + [expand(a, root) for a in spec["args"]])
+        env["VSZEB_LAUNCH_LINE"] = " ".join(['"%s"' % program] + [expand(a, root) for a in setup["args"]])
         status, out, err = wine.run([launcher], env=env, cwd=cwd)
 
         def check(variant):
             problems = []
             if status is None:
                 problems.append(f"no end within {WINE_TIMEOUT} s")
-            elif status != spec["status"]:
-                problems.append(f"exit status {status}, expected {spec['status']}")
+            elif status != setup["status"]:
+                problems.append(f"exit status {status}, expected {setup['status']}")
             expected_path = overridden(folder, "stdout", variant)
             expected_out = crlf(expand(read_bytes(expected_path).decode("latin-1"), root).encode("latin-1")) \
                 if expected_path else b""
@@ -420,7 +420,7 @@ def run_one(wine, folder, program, launcher, ui, screenshots):
         wine_problems = check(WINE) if problems and marked and has_wine_result(folder) else None
         return problems, wine_problems
     finally:
-        for rel in spec["unremovable"]:
+        for rel in setup["unremovable"]:
             release_unremovable(os.path.join(root, rel))
         if os.environ.get("VSZEB_KEEP_ROOT"):
             print("  kept " + root)

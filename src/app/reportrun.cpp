@@ -1,12 +1,11 @@
 #include "app/reportrun.h"
 
-#include <initializer_list>
-
 #include "report/listing.h"
 #include "report/reportdlg.h"
 #include "sys/command.h"
 #include "sys/console.h"
 #include "sys/files.h"
+#include "sys/text.h"
 #include "ui/ui.h"
 
 namespace app {
@@ -65,15 +64,6 @@ std::string asWord(std::string_view path) {
     return word;
 }
 
-std::string concat(std::initializer_list<std::string_view> parts) {
-    std::size_t size = 0;
-    for (std::string_view p : parts) size += p.size();
-    std::string text;
-    text.reserve(size);
-    for (std::string_view p : parts) text += p;
-    return text;
-}
-
 }  // namespace
 
 std::string reportHookPath(std::string_view zebHome) {
@@ -81,21 +71,21 @@ std::string reportHookPath(std::string_view zebHome) {
 }
 
 std::string hookCommand(std::string_view zebHome, std::string_view projectName) {
-    return concat({asWord(reportHookPath(zebHome)), " \"", projectName, "\""});
+    return sys::concat({asWord(reportHookPath(zebHome)), " \"", projectName, "\""});
 }
 
-std::string zebpostCommand(std::string_view zebpostArgs) { return concat({kZebpost, zebpostArgs}); }
+std::string zebpostCommand(std::string_view zebpostArgs) { return sys::concat({kZebpost, zebpostArgs}); }
 
 std::string zeb2htmlCommand(std::string_view outputFile, std::string_view thresholdText,
                             std::string_view zeb2htmlOptions, bool invokeViewer) {
-    return concat({kZeb2htmlInput, outputFile, kZeb2htmlThreshold, thresholdText, " ", zeb2htmlOptions,
+    return sys::concat({kZeb2htmlInput, outputFile, kZeb2htmlThreshold, thresholdText, " ", zeb2htmlOptions,
                    invokeViewer ? std::string_view{} : kNoBrowser});
 }
 
-std::string withErrorsJoined(std::string_view command) { return concat({command, kErrorsJoined}); }
+std::string withErrorsJoined(std::string_view command) { return sys::concat({command, kErrorsJoined}); }
 
 std::string startBrowsingLine(std::string_view htmlDir, std::string_view htmlStartName) {
-    return concat({kStartBrowsing, htmlDir, std::string_view(&sys::pathSeparator, 1), htmlStartName, kHtmlSuffix});
+    return sys::concat({kStartBrowsing, htmlDir, std::string_view(&sys::pathSeparator, 1), htmlStartName, kHtmlSuffix});
 }
 
 std::string_view untestedReportLine(int ideKind) {
@@ -112,8 +102,8 @@ std::string_view untestedReportLine(int ideKind) {
 std::string_view consoleListingCommand() { return kTypeListing; }
 
 std::string startingReportText(std::string_view viewerPath, std::string_view outputFile) {
-    if (viewerPath.empty()) return concat({kStartingReport, outputFile, "\n"});
-    return concat({kStartingReport, viewerPath, " ", outputFile, "\n"});
+    if (viewerPath.empty()) return sys::concat({kStartingReport, outputFile, "\n"});
+    return sys::concat({kStartingReport, viewerPath, " ", outputFile, "\n"});
 }
 
 std::string viewerCommand(std::string_view viewerPath, std::string_view outputFile) {
@@ -121,11 +111,11 @@ std::string viewerCommand(std::string_view viewerPath, std::string_view outputFi
     // program needs an empty title before it, also one the user quoted.
     const std::string_view program = withoutOuterBlanks(viewerPath);
     if (holdsBlank(program) || program.starts_with('"'))
-        return concat({kStart, kNoTitle, asWord(program), " ", outputFile});
-    return concat({kStart, viewerPath, " ", outputFile});
+        return sys::concat({kStart, kNoTitle, asWord(program), " ", outputFile});
+    return sys::concat({kStart, viewerPath, " ", outputFile});
 }
 
-std::string startFromFileLine(std::string_view outputFile) { return concat({kStartFromFile, outputFile}); }
+std::string startFromFileLine(std::string_view outputFile) { return sys::concat({kStartFromFile, outputFile}); }
 
 namespace {
 

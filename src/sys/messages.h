@@ -2,19 +2,12 @@
 // are those that cmd.exe prints, so users see the same words on every system.
 #pragma once
 
-#include <initializer_list>
 #include <string>
 #include <string_view>
 
-namespace sys::msg {
+#include "sys/text.h"
 
-// Joined by appending: GCC 12 at -O3 takes `"..." + std::string(...)` for an
-// overlapping copy and stops the build.
-inline std::string join(std::initializer_list<std::string_view> parts) {
-    std::string text;
-    for (std::string_view part : parts) text += part;
-    return text;
-}
+namespace sys::msg {
 
 inline constexpr std::string_view kFileNotFound = "The system cannot find the file specified.";
 inline constexpr std::string_view kAccessDenied = "Access is denied.";
@@ -23,16 +16,16 @@ inline constexpr std::string_view kDirectoryNotEmpty = "The directory is not emp
 inline constexpr std::string_view kDirectoryNameInvalid = "The directory name is invalid.";
 inline constexpr std::string_view kPressAnyKey = "Press any key to continue . . . ";
 
-inline std::string couldNotFind(std::string_view path) { return join({"Could Not Find ", path}); }
+inline std::string couldNotFind(std::string_view path) { return sys::concat({"Could Not Find ", path}); }
 
 inline std::string notRecognized(std::string_view name) {
-    return join({"'", name, "' is not recognized as an internal or external command, operable program or batch file."});
+    return sys::concat({"'", name, "' is not recognized as an internal or external command, operable program or batch file."});
 }
 inline std::string isDirectory(std::string_view name) {
-    return join({"'", name, "' is a directory, not a program."});
+    return sys::concat({"'", name, "' is a directory, not a program."});
 }
 inline std::string cannotRun(std::string_view name, std::string_view reason) {
-    return join({"'", name, "' cannot be run: ", reason});
+    return sys::concat({"'", name, "' cannot be run: ", reason});
 }
 
 // Faults in the command text itself: nothing of it runs.
@@ -41,12 +34,12 @@ inline constexpr std::string_view kUnbalancedQuote = "The command has a double q
 inline constexpr std::string_view kEmptyPart = "A command before or after \"&&\" is empty.";
 inline constexpr std::string_view kNothingToStart = "\"start\" was given nothing to start.";
 inline std::string rejected(std::string_view text, std::string_view reason) {
-    return join({"Command not run: ", reason, " (", text, ")"});
+    return sys::concat({"Command not run: ", reason, " (", text, ")"});
 }
 
 // Windows only.
 inline std::string cannotStartInterpreter(std::string_view comspec, unsigned long code) {
-    return join({"The command interpreter ", comspec, " cannot be started (error ", std::to_string(code), ")."});
+    return sys::concat({"The command interpreter ", comspec, " cannot be started (error ", std::to_string(code), ")."});
 }
 
 }  // namespace sys::msg

@@ -6,6 +6,15 @@ namespace sys {
 
 bool isSpace(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
 
+std::string concat(std::initializer_list<std::string_view> parts) {
+    std::size_t size = 0;
+    for (std::string_view p : parts) size += p.size();
+    std::string text;
+    text.reserve(size);
+    for (std::string_view p : parts) text += p;
+    return text;
+}
+
 std::string trim(std::string_view text) {
     std::size_t begin = 0, end = text.size();
     while (begin < end && isSpace(text[begin])) ++begin;

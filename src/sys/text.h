@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <initializer_list>
 #include <limits>
 #include <string>
 #include <string_view>
@@ -13,6 +14,9 @@
 namespace sys {
 
 bool isSpace(char c);
+
+// The pieces one after the other, in one allocation.
+std::string concat(std::initializer_list<std::string_view> parts);
 
 // The text less its leading and trailing white space.
 std::string trim(std::string_view text);

@@ -23,13 +23,14 @@ bool sameWords(const std::vector<Word>& a, const std::vector<Word>& b) {
     return true;
 }
 
-// The commands written again with one blank between words.
+// The commands written again with one blank between words and nothing after
+// the last, which may hold a quote that runs to the end.
 std::string rewritten(const std::vector<Command>& commands) {
     std::string text;
     for (const Command& command : commands) {
         if (!text.empty()) text += " && ";
-        for (const Word& word : command.words) text += word.raw + " ";
-        if (command.joinStderr) text += "2>&1";
+        for (std::size_t i = 0; i < command.words.size(); ++i) text += (i ? " " : "") + command.words[i].raw;
+        if (command.joinStderr) text += " 2>&1";
     }
     return text;
 }

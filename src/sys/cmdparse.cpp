@@ -20,6 +20,8 @@ bool equalsNoCase(std::string_view a, std::string_view b) {
     return true;
 }
 
+// As in cmd.exe, a double quote that is not closed runs to the end of the
+// text: the rest, blanks, "&&" and " 2>&1" included, is one word.
 std::vector<Word> splitWords(std::string_view text) {
     std::vector<Word> words;
     std::size_t i = 0;
@@ -47,12 +49,6 @@ std::vector<Word> splitWords(std::string_view text) {
 
 Parsed parseCommandText(std::string_view text) {
     Parsed parsed;
-    std::size_t quotes = 0;
-    for (char c : text) quotes += c == '"';
-    if (quotes % 2 != 0) {
-        parsed.error = msg::kUnbalancedQuote;
-        return parsed;
-    }
     // "&&" joins commands when it stands as a word of its own, outside quotes.
     std::vector<Word> words = splitWords(text);
     std::vector<Command> commands(1);

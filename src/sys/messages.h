@@ -30,7 +30,6 @@ inline std::string cannotRun(std::string_view name, std::string_view reason) {
 
 // Faults in the command text itself: nothing of it runs.
 inline constexpr std::string_view kEmptyCommand = "The command is empty.";
-inline constexpr std::string_view kUnbalancedQuote = "The command has a double quote that is not closed.";
 inline constexpr std::string_view kEmptyPart = "A command before or after \"&&\" is empty.";
 inline constexpr std::string_view kNothingToStart = "\"start\" was given nothing to start.";
 inline std::string rejected(std::string_view text, std::string_view reason) {

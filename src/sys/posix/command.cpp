@@ -395,7 +395,9 @@ int runCommand(const std::string& text) {
     std::fflush(nullptr);
     const cmd::Parsed parsed = cmd::parseCommandText(text);
     if (!parsed.error.empty()) {
-        errorLine(2, msg::rejected(text, parsed.error));
+        // Standard output: the IDE shows nothing else, and this is the
+        // layer's own failure, not one of the command's.
+        errorLine(1, msg::rejected(text, parsed.error));
         return 1;
     }
     int status = 0;

@@ -122,7 +122,7 @@ int runCommand(const std::string& text) {
         error = started ? 0 : ::GetLastError();
     }
     if (!started) {
-        writeErrorLine(msg::cannotStartInterpreter(comspec, error));
+        writeLine(msg::cannotStartInterpreter(comspec, error));
         return 1;
     }
     ::WaitForSingleObject(pi.hProcess, INFINITE);

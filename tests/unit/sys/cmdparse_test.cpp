@@ -40,6 +40,12 @@ TEST(CommandText, SplitsIntoWordsAndCommands) {
         {"a ; b | c > d < e & f %PATH% $HOME `x` $(y)",
          {{"a", ";", "b", "|", "c", ">", "d", "<", "e", "&", "f", "%PATH%", "$HOME", "`x`", "$(y)"}}},
         {"a C:\\dir\\ \"b\\\"", {{"a", "C:\\dir\\", "b\\"}}},
+        // A quote that is not closed runs to the end, as in cmd.exe: what
+        // follows it, "&&" and " 2>&1" too, is the last word.
+        {"a \"b", {{"a", "b"}}},
+        {"zeb2html -o \"My  -nsb 2>&1", {{"zeb2html", "-o", "My  -nsb 2>&1"}}},
+        {"a && \"b && c", {{"a"}, {"b && c"}}},
+        {"a \"b\" c\"d && e\"f \"g h", {{"a", "b", "cd && ef", "g h"}}},
     };
     for (const auto& c : cases) {
         auto parsed = parseCommandText(c.text);
@@ -57,10 +63,12 @@ TEST(CommandText, TrailingRedirectionJoinsStderrOfThatCommandOnly) {
     // Quoted, it is an argument like any other.
     EXPECT_FALSE(parsed.commands[2].joinStderr);
     EXPECT_EQ(wordsOf(parsed)[2], (std::vector<std::string>{"zeb2html", "2>&1"}));
+    // Inside a quote that is not closed, it is text too.
+    EXPECT_FALSE(parseCommandText("zeb2html -o \"My 2>&1").commands[0].joinStderr);
 }
 
 TEST(CommandText, RefusesWholeTextsThatCannotBeRead) {
-    for (const char* text : {"", "   ", "2>&1", "a \"b", "a && ", "a &&", " && b", "a &&  && b", "a && 2>&1", "a && \"b && c"}) {
+    for (const char* text : {"", "   ", "2>&1", "a && ", "a &&", " && b", "a &&  && b", "a && 2>&1"}) {
         auto parsed = parseCommandText(text);
         EXPECT_NE(parsed.error, "") << text;
         EXPECT_TRUE(parsed.commands.empty()) << text;

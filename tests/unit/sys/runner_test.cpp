@@ -170,34 +170,48 @@ TEST_F(Runner, OurLinesAndTheCommandsOutputStayInOrder) {
 TEST_F(Runner, CommandsThatCannotRunFailVisiblyAndRunNothing) {
     write(dir_ / "plain.txt", "not a program\n");
     fs::create_directories(dir_ / "adir");
+    // A text that cannot be read at all is refused on standard output, where
+    // the IDE shows it; a program that is missing is reported where cmd.exe
+    // reports it, on the command's standard error.
+    enum Where { out, err };
     struct Case {
         std::string text;
-        std::string errPart;
+        std::string part;
+        Where where;
     };
     const Case cases[] = {
-        {"", "empty"},
-        {"   ", "empty"},
-        {"no-such-program-zz9 x", "'no-such-program-zz9' is not recognized"},
-        {"./no-such-program-zz9", "is not recognized"},
-        {"./adir", "is a directory"},
-        {"./plain.txt", "cannot be run"},
-        {kHelper + " out ran && \"unclosed", "not closed"},
-        {kHelper + " out ran && ", "empty"},
-        {"start", "nothing to start"},
-        {"start no-such-program-zz9 f", "is not recognized"},
-        {"start /D\"" + (dir_ / "missing").string() + "\" x.bat", "The directory name is invalid."},
+        {"", "Command not run: The command is empty. ()", out},
+        {"   ", "empty", out},
+        {kHelper + " out ran && ", "Command not run: A command before or after \"&&\" is empty.", out},
+        {"no-such-program-zz9 x", "'no-such-program-zz9' is not recognized", err},
+        {"./no-such-program-zz9", "is not recognized", err},
+        {"./adir", "is a directory", err},
+        {"./plain.txt", "cannot be run", err},
+        {"start", "nothing to start", err},
+        {"start no-such-program-zz9 f", "is not recognized", err},
+        {"start /D\"" + (dir_ / "missing").string() + "\" x.bat", "The directory name is invalid.", err},
     };
     for (const Case& c : cases) {
         auto r = run(c.text);
         EXPECT_NE(r.status, 0) << c.text;
-        EXPECT_EQ(r.out, "") << c.text;
-        EXPECT_NE(r.err.find(c.errPart), std::string::npos) << c.text << " -> " << r.err;
-        EXPECT_EQ(r.err.back(), '\n') << c.text;
+        const std::string& said = c.where == out ? r.out : r.err;
+        EXPECT_EQ(c.where == out ? r.err : r.out, "") << c.text;
+        EXPECT_NE(said.find(c.part), std::string::npos) << c.text << " -> " << said;
+        EXPECT_EQ(said.back(), '\n') << c.text;
     }
     // With " 2>&1" the message goes where the command's errors go.
     auto joined = run("no-such-program-zz9 2>&1");
     EXPECT_NE(joined.out.find("is not recognized"), std::string::npos);
     EXPECT_EQ(joined.err, "");
+}
+
+TEST_F(Runner, AQuoteThatIsNotClosedRunsToTheEnd) {
+    // As cmd.exe reads it: "&&" and " 2>&1" after the quote are text of the
+    // last argument, so nothing after it runs and standard error stays apart.
+    auto r = run(kHelper + " args -o \"My  && " + kHelper + " out second 2>&1");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "[-o]\n[My  && " + kHelper + " out second 2>&1]\n");
+    EXPECT_EQ(r.err, "");
 }
 
 TEST_F(Runner, BatchFilesRunThroughTheShell) {

@@ -4,7 +4,7 @@ a UI script, and the exact standard output and files afterwards.
 
 A scenario is a folder (see tests/scenarios/README.md):
 
-    scenario    key: value lines (args, env, status, cwd, unremovable, cwd-gone)
+    scenario    key: value lines (args, env, status, cwd, unremovable, cwd-gone, launch)
     ui.script   the UI script, given to the program as VSZEB_SCRIPT ($T expanded)
     before/     copied into the scenario's root T before the run; a file
                 NAME.tmpl there becomes NAME with $T expanded
@@ -17,6 +17,12 @@ A `scenario` line `unremovable: PATH` (below T) makes that file read-only and
 immutable for the run, so that not even root can remove it; where the flag
 cannot be set the scenario is skipped.
 
+`launch:` lines start the program in a state that a terminal never gives it
+(see LAUNCH_STATES): an ignored SIGCHLD, a closed standard descriptor, an
+output pipe whose reader has gone, or a terminal on standard input that
+types keys once the program waits for one, and whose settings must be as
+before when the program has ended.
+
 Usage: scenario.py --program vsZEB --tools DIR [--ui BACKEND] FOLDER...
 A FOLDER that holds no `scenario` file is searched for scenario folders.
 """
@@ -24,12 +30,15 @@ A FOLDER that holds no `scenario` file is searched for scenario folders.
 import argparse
 import fcntl
 import os
+import pty
 import shlex
 import shutil
+import signal
 import struct
 import subprocess
 import sys
 import tempfile
+import termios
 import time
 
 FAKE_TOOLS = ["zebwrap", "zebpost", "zeb2html", "xdg-open", "viewer"]
@@ -110,7 +119,8 @@ def release_unremovable(path):
 
 
 def parse_scenario(path):
-    setup = {"args": [], "env": [], "status": 0, "cwd": "project", "unremovable": [], "cwd-gone": False}
+    setup = {"args": [], "env": [], "status": 0, "cwd": "project", "unremovable": [], "cwd-gone": False,
+             "launch": []}
     with open(path, encoding="utf-8") as f:
         for number, line in enumerate(f, 1):
             line = line.rstrip("\n")
@@ -132,9 +142,88 @@ def parse_scenario(path):
                 setup["unremovable"].append(value)
             elif key == "cwd-gone":
                 setup["cwd-gone"] = value == "yes"
+            elif key == "launch":
+                words = value.split(None, 1)
+                if not words or words[0] not in LAUNCH_STATES:
+                    raise ValueError(f"{path}:{number}: unknown launch state {value!r}")
+                setup["launch"].append((words[0], words[1] if len(words) > 1 else ""))
             else:
                 raise ValueError(f"{path}:{number}: unknown key {key!r}")
     return setup
+
+
+# The states that `launch:` lines ask for; each is one word and its operand.
+LAUNCH_STATES = {
+    "ignore": "ignore SIGNAL: the program inherits the signal as ignored",
+    "close": "close FD: the program starts with that descriptor closed (0, 1 or 2)",
+    "no-reader": "no-reader: standard output is a pipe whose reader has gone, so nothing is read",
+    "terminal": "terminal KEYS: standard input is the program's controlling terminal; once the program has "
+                "put it into key-at-a-time mode, KEYS are typed (^C is Ctrl-C)",
+}
+
+
+class Launch:
+    """What the `launch:` lines of a scenario set up around the program:
+    the child's preparation, its standard output, and the terminal."""
+
+    def __init__(self, states):
+        self.ignored = [getattr(signal, arg) for verb, arg in states if verb == "ignore"]
+        self.closed = [int(arg) for verb, arg in states if verb == "close"]
+        self.no_reader = any(verb == "no-reader" for verb, _ in states)
+        keys = [arg for verb, arg in states if verb == "terminal"]
+        self.keys = keys[0].replace("^C", "\x03").encode("latin-1") if keys else None
+        self.master = self.terminal = None
+        if self.keys is not None:
+            self.master, self.terminal = pty.openpty()
+            self.flags_before = termios.tcgetattr(self.terminal)[3]
+
+    def stdout(self, default):
+        if not self.no_reader:
+            return default
+        read_end, write_end = os.pipe()
+        os.close(read_end)
+        return write_end
+
+    def prepare_child(self, then=None):
+        """Runs in the child before the program starts."""
+        for sig in self.ignored:
+            signal.signal(sig, signal.SIG_IGN)
+        if self.terminal is not None:
+            os.setsid()
+            # A session leader that opens a terminal makes it its own.
+            fd = os.open(os.ttyname(self.terminal), os.O_RDWR)
+            os.dup2(fd, 0)
+            os.close(fd)
+        for fd in self.closed:
+            os.close(fd)
+        if then:
+            then()
+
+    def type_keys(self, proc, timeout=30):
+        """Types the keys once the program waits for one; a problem or None."""
+        if self.keys is None:
+            return None
+        deadline = time.monotonic() + timeout
+        while termios.tcgetattr(self.terminal)[3] & termios.ICANON:
+            if proc.poll() is not None or time.monotonic() > deadline:
+                return "the program never waited for a key"
+            time.sleep(0.05)
+        os.write(self.master, self.keys)
+        return None
+
+    def check_terminal(self):
+        if self.keys is None:
+            return []
+        after = termios.tcgetattr(self.terminal)[3]
+        if after == self.flags_before:
+            return []
+        names = [n for n in ("ICANON", "ECHO", "ISIG", "IEXTEN") if (after ^ self.flags_before) & getattr(termios, n)]
+        return [f"the terminal was left changed: {' '.join(names) or hex(after ^ self.flags_before)}"]
+
+    def close(self):
+        for fd in (self.master, self.terminal):
+            if fd is not None:
+                os.close(fd)
 
 
 def install_fake_tools(root, tools_dir):
@@ -183,6 +272,7 @@ def run_one(folder, program, tools_dir, ui):
     setup = parse_scenario(os.path.join(folder, "scenario"))
     root = tempfile.mkdtemp(prefix="vszeb-scenario-")
     locked = []
+    launched = []
     try:
         before = os.path.join(folder, "before")
         if os.path.isdir(before):
@@ -220,13 +310,29 @@ def run_one(folder, program, tools_dir, ui):
 
         # The child is already in its working directory when it is removed.
         remove_cwd = (lambda: os.rmdir(cwd)) if setup["cwd-gone"] else None
-        proc = subprocess.run([program] + [expand(a, root) for a in setup["args"]],
-                              cwd=cwd, env=env, stdin=subprocess.DEVNULL,
-                              stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=60,
-                              preexec_fn=remove_cwd)
+        launch = Launch(setup["launch"])
+        launched.append(launch)
+        stdout = launch.stdout(subprocess.PIPE)
+        proc = subprocess.Popen([program] + [expand(a, root) for a in setup["args"]],
+                                cwd=cwd, env=env, stdin=subprocess.DEVNULL,
+                                stdout=stdout, stderr=subprocess.PIPE,
+                                preexec_fn=lambda: launch.prepare_child(remove_cwd))
+        if stdout != subprocess.PIPE:
+            os.close(stdout)
         problems = []
+        typed = launch.type_keys(proc)
+        if typed:
+            problems.append(typed)
+        try:
+            out, err = proc.communicate(timeout=60)
+        except subprocess.TimeoutExpired:
+            proc.kill()
+            out, err = proc.communicate()
+            problems.append("no end within 60 s")
+        proc.stdout, proc.stderr = out or b"", err or b""
         if proc.returncode != setup["status"]:
             problems.append(f"exit status {proc.returncode}, expected {setup['status']}")
+        problems.extend(launch.check_terminal())
         expected_out = b""
         if os.path.isfile(os.path.join(folder, "stdout")):
             expected_out = expand(read_bytes(os.path.join(folder, "stdout")).decode("latin-1"), root).encode("latin-1")
@@ -247,6 +353,8 @@ def run_one(folder, program, tools_dir, ui):
             problems.append("stderr was:\n" + proc.stderr.decode("latin-1"))
         return problems
     finally:
+        for launch in launched:
+            launch.close()
         for path in locked:
             release_unremovable(path)
         shutil.rmtree(root, ignore_errors=True)

@@ -37,8 +37,8 @@ inline std::string rejected(std::string_view text, std::string_view reason) {
 }
 
 // Windows only.
-inline std::string cannotStartInterpreter(std::string_view comspec, unsigned long code) {
-    return sys::concat({"The command interpreter ", comspec, " cannot be started (error ", std::to_string(code), ")."});
+inline std::string cannotStartInterpreter(std::string_view path, unsigned long code) {
+    return sys::concat({"The command interpreter ", path, " cannot be started (error ", std::to_string(code), ")."});
 }
 
 }  // namespace sys::msg

@@ -5,12 +5,50 @@
 // With VSZEB_LAUNCH_STDIN=pipe the program's standard input is a pipe that
 // stays open and empty until it ends, as an IDE that captures the output may
 // hand it: whatever waits for input there waits for ever.
+// VSZEB_LAUNCH_UNSET="NAME ..." removes those variables from the program's
+// environment: Wine puts the system's own (COMSPEC among them) into every
+// process, whatever the Unix environment holds.
+//
+// Copied under any other name (a decoy of a scenario, such as a cmd.exe in
+// the project directory), it stands for a file that must never run: it notes
+// its command line in %VSZEB_TEST_ROOT%\decoy.log and ends with 0, as a
+// command that worked would.
 #include <windows.h>
 
+#include <cctype>
 #include <cstdio>
+#include <cstdlib>
+#include <sstream>
 #include <string>
 
+namespace {
+
+bool runAsDecoy() {
+    char path[MAX_PATH];
+    const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string name(path, n);
+    name = name.substr(name.find_last_of("\\/") + 1);
+    for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (name == "wine-launch.exe") return false;
+    const char* root = std::getenv("VSZEB_TEST_ROOT");
+    if (root) {
+        if (FILE* log = std::fopen((std::string(root) + "\\decoy.log").c_str(), "a")) {
+            std::fprintf(log, "%s\n", GetCommandLineA());
+            std::fclose(log);
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
 int main() {
+    if (runAsDecoy()) return 0;
+    if (const char* unset = std::getenv("VSZEB_LAUNCH_UNSET")) {
+        std::istringstream names{std::string(unset)};
+        for (std::string name; names >> name;) SetEnvironmentVariableA(name.c_str(), nullptr);
+        SetEnvironmentVariableA("VSZEB_LAUNCH_UNSET", nullptr);
+    }
     char* line = std::getenv("VSZEB_LAUNCH_LINE");
     if (!line) {
         std::fputs("launch: VSZEB_LAUNCH_LINE is not set\n", stderr);

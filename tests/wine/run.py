@@ -28,6 +28,13 @@ program prints differs from the Linux one only where the system does:
   NAME.bat) is not made: as on Linux, that takes the tool's place;
 - the search path of the Windows commands is the system's own, and the
   entries below $T of the scenario's PATH (by default $T/bin) before it;
+- `env: -NAME` removes NAME from the program's environment even where Wine
+  would put in the system's own value (COMSPEC);
+- a file NAME.decoy in before/ or before.windows/ becomes NAME, a program
+  that must never run: when it does, it notes its command line in
+  $T/decoy.log (list that in `absent`) and ends with 0;
+- `launch:` lines (see tests/scenario.py) apply to the Wine process:
+  `close FD` and `no-reader`; the others are for Linux only;
 - "start FILE" opens the file with the program registered for its type: for
   the listings (.txt, .xml) that is `opener`, one more stand-in tool, which
   takes the place of the desktop's opener of the Linux runs. Windows hands it
@@ -54,7 +61,7 @@ import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.dirname(HERE))
-from scenario import find_scenarios, make_unremovable, parse_scenario, read_bytes, release_unremovable  # noqa: E402
+from scenario import Launch, find_scenarios, make_unremovable, parse_scenario, read_bytes, release_unremovable  # noqa: E402
 
 FAKE_TOOLS = ["zebwrap", "zebpost", "zeb2html", "viewer", "opener"]
 WINE_TIMEOUT = 60
@@ -166,15 +173,21 @@ class Wine:
             if "XAUTHORITY" in os.environ:
                 self.env["XAUTHORITY"] = os.environ["XAUTHORITY"]
 
-    def run(self, argv, env=None, cwd=None, timeout=WINE_TIMEOUT):
+    def run(self, argv, env=None, cwd=None, timeout=WINE_TIMEOUT, launch=None):
         """(status or None on a time-out, stdout, stderr). The output goes
         through files, not pipes: Wine's own background processes may inherit
-        the handles and would keep a pipe open after the program ended."""
+        the handles and would keep a pipe open after the program ended.
+        `launch` (a scenario.Launch) sets up the Wine process's state."""
         full = dict(self.env)
         full.update(env or {})
+        launch = launch or Launch([])
         with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+            stdout = launch.stdout(out)
             proc = subprocess.Popen(["wine"] + argv, cwd=cwd, env=full, stdin=subprocess.DEVNULL,
-                                    stdout=out, stderr=err, start_new_session=True)
+                                    stdout=stdout, stderr=err, start_new_session=True,
+                                    preexec_fn=launch.prepare_child)
+            if stdout is not out:
+                os.close(stdout)
             try:
                 status = proc.wait(timeout=timeout)
             except subprocess.TimeoutExpired:
@@ -329,13 +342,23 @@ def check_screenshots(folder, root, keep_dir):
     return problems
 
 
-def run_one(wine, folder, program, launcher, ui, screenshots):
+def place_decoys(root, launcher_path):
+    for base, _dirs, files in os.walk(root):
+        for name in files:
+            if name.endswith(".decoy"):
+                path = os.path.join(base, name)
+                shutil.copy(launcher_path, path[: -len(".decoy")])
+                os.remove(path)
+
+
+def run_one(wine, folder, program, launcher, ui, screenshots, launcher_path):
     setup = parse_scenario(os.path.join(folder, "scenario"))
     root = short_root()
     try:
         copy_tree(os.path.join(folder, "before"), root)
         copy_tree(os.path.join(folder, "before.windows"), root)
         expand_templates(root)
+        place_decoys(root, launcher_path)
         for rel in setup["unremovable"]:
             make_unremovable(os.path.join(root, rel), immutable=False)
         cwd = os.path.join(root, setup["cwd"])
@@ -347,12 +370,16 @@ def run_one(wine, folder, program, launcher, ui, screenshots):
             "VSZEB_TEST_ROOT": win_path(root),
             "ZEBHOME": win_path(os.path.join(root, "zebhome")),
         }
+        unset = []
         for entry in setup["env"]:
             if entry.startswith("-"):
                 env.pop(entry[1:], None)
+                unset.append(entry[1:])
                 continue
             name, _, value = entry.partition("=")
             env[name] = expand(value, root)
+        if unset:
+            env["VSZEB_LAUNCH_UNSET"] = " ".join(unset)
 
         bin_dir = os.path.join(root, "bin")
         os.makedirs(bin_dir, exist_ok=True)
@@ -380,11 +407,14 @@ def run_one(wine, folder, program, launcher, ui, screenshots):
         if registry:
             status, out, err = wine.run(["reg", "import", registry])
             if status != 0:
-                return ["cannot import %s: %s" % (registry, (out + err).decode("latin-1").strip())]
+                return ["cannot import %s: %s" % (registry, (out + err).decode("latin-1").strip())], None
 
         # The command line as an IDE passes it: the program, then the words with one blank between them.
         env["VSZEB_LAUNCH_LINE"] = " ".join(['"%s"' % program] + [expand(a, root) for a in setup["args"]])
-        status, out, err = wine.run([launcher], env=env, cwd=cwd)
+        linux_only = [verb for verb, _ in setup["launch"] if verb not in ("close", "no-reader")]
+        if linux_only:
+            return [f"launch: {linux_only[0]} is for Linux only (mark the scenario not-on-windows)"], None
+        status, out, err = wine.run([launcher], env=env, cwd=cwd, launch=Launch(setup["launch"]))
 
         def check(variant):
             problems = []
@@ -439,7 +469,8 @@ def main():
 
     wine = Wine(os.path.abspath(args.prefix), os.environ.get("DISPLAY") if args.ui != "headless" else None)
     program = win_path(os.path.abspath(args.program))
-    launcher = win_path(build_launcher(os.path.abspath(args.program)))
+    launcher_path = build_launcher(os.path.abspath(args.program))
+    launcher = win_path(launcher_path)
     scenarios = [s for folder in args.folders for s in find_scenarios(folder)]
     if not scenarios:
         print("no scenarios found")
@@ -455,7 +486,7 @@ def main():
                 skipped += 1
                 print(f"skip {name}: " + read_bytes(skip_file).decode("utf-8").strip())
                 continue
-            problems, wine_problems = run_one(wine, folder, program, launcher, args.ui, args.screenshots)
+            problems, wine_problems = run_one(wine, folder, program, launcher, args.ui, args.screenshots, launcher_path)
             reason_file = os.path.join(folder, "wine-difference")
             if wine_problems:
                 failed += 1

@@ -5,13 +5,16 @@
 
 #include <cctype>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
+#include <poll.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -32,6 +35,8 @@ using cmd::Word;
 
 constexpr int kNotFound = 127;
 constexpr int kCannotRun = 126;
+// What a program ended by a signal gives; Ctrl-C at "pause" ends the command so.
+constexpr int kSignalled = 128;
 constexpr const char* kShell = "/bin/sh";
 constexpr const char* kOpener = "xdg-open";
 
@@ -144,7 +149,7 @@ std::vector<char*> pointersTo(std::vector<std::string>& strings) {
 
 int statusOf(int waitStatus) {
     if (WIFEXITED(waitStatus)) return WEXITSTATUS(waitStatus);
-    if (WIFSIGNALED(waitStatus)) return 128 + WTERMSIG(waitStatus);
+    if (WIFSIGNALED(waitStatus)) return kSignalled + WTERMSIG(waitStatus);
     return 1;
 }
 
@@ -168,6 +173,38 @@ private:
     posix_spawn_file_actions_t actions_;
 };
 
+// What every command starts with, whatever we were given: the signals that
+// we handle our own way at their defaults, and nothing blocked.
+class SpawnAttributes {
+public:
+    SpawnAttributes() {
+        ::posix_spawnattr_init(&attr_);
+        sigset_t defaults;
+        sigemptyset(&defaults);
+        sigaddset(&defaults, SIGPIPE);
+        sigaddset(&defaults, SIGCHLD);
+        ::posix_spawnattr_setsigdefault(&attr_, &defaults);
+        sigset_t none;
+        sigemptyset(&none);
+        ::posix_spawnattr_setsigmask(&attr_, &none);
+        ::posix_spawnattr_setflags(&attr_, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
+    }
+    ~SpawnAttributes() { ::posix_spawnattr_destroy(&attr_); }
+    SpawnAttributes(const SpawnAttributes&) = delete;
+    SpawnAttributes& operator=(const SpawnAttributes&) = delete;
+    const posix_spawnattr_t* get() const { return &attr_; }
+
+private:
+    posix_spawnattr_t attr_;
+};
+
+// A pipe whose reader has gone (the IDE closed its output window), or a
+// terminal that hung up: nothing written there arrives.
+bool readerGone(int fd) {
+    pollfd p{fd, POLLOUT, 0};
+    return ::poll(&p, 1, 0) == 1 && (p.revents & (POLLERR | POLLHUP)) != 0;
+}
+
 int runProgram(const std::vector<std::string>& words, bool joinStderr, int errFd) {
     Program program = findProgram(words[0], std::nullopt);
     if (program.path.empty()) {
@@ -178,9 +215,14 @@ int runProgram(const std::vector<std::string>& words, bool joinStderr, int errFd
     std::vector<char*> args = pointersTo(argv);
     const std::string& exec = isBatch(program.path) ? argv[0] : program.path;
     FileActions actions;
+    // Output that nobody reads goes nowhere, as ours does: the command runs as
+    // it would with a reader, where SIGPIPE would end it at its first line.
+    for (int fd : {1, 2})
+        if (readerGone(fd)) ::posix_spawn_file_actions_addopen(actions.get(), fd, "/dev/null", O_WRONLY, 0);
     if (joinStderr) ::posix_spawn_file_actions_adddup2(actions.get(), 1, 2);
+    const SpawnAttributes attributes;
     pid_t pid;
-    int rc = ::posix_spawn(&pid, exec.c_str(), actions.get(), nullptr, args.data(), environ);
+    int rc = ::posix_spawn(&pid, exec.c_str(), actions.get(), attributes.get(), args.data(), environ);
     if (rc != 0) {
         errorLine(errFd, msg::cannotRun(words[0], std::strerror(rc)));
         return rc == ENOENT ? kNotFound : kCannotRun;
@@ -206,6 +248,7 @@ int startDetached(const std::vector<std::string>& words, const std::optional<std
     ::posix_spawn_file_actions_addopen(actions.get(), 0, "/dev/null", O_RDONLY, 0);
     ::posix_spawn_file_actions_addopen(actions.get(), 1, "/dev/null", O_WRONLY, 0);
     ::posix_spawn_file_actions_adddup2(actions.get(), 1, 2);
+    const SpawnAttributes attributes;
 
     pid_t middle = ::fork();
     if (middle < 0) {
@@ -217,7 +260,7 @@ int startDetached(const std::vector<std::string>& words, const std::optional<std
         if (dir && ::chdir(dir->c_str()) != 0) ::_exit(errno > 0 && errno < 256 ? errno : EIO);
         ::setsid();
         pid_t pid;
-        int rc = ::posix_spawn(&pid, exec.c_str(), actions.get(), nullptr, args.data(), environ);
+        int rc = ::posix_spawn(&pid, exec.c_str(), actions.get(), attributes.get(), args.data(), environ);
         ::_exit(rc >= 0 && rc < 256 ? rc : EIO);
     }
     int waitStatus = 0;
@@ -278,24 +321,66 @@ int builtinType(const std::vector<Word>& args, int errFd) {
     return status;
 }
 
-int builtinPause() {
-    if (!::isatty(0)) return 0;
-    writeFd(1, msg::kPressAnyKey);
-    termios saved;
-    bool raw = ::tcgetattr(0, &saved) == 0;
-    if (raw) {
+// The terminal as "pause" found it, for a signal that ends the program while
+// it waits for the key.
+termios g_terminalBeforePause;
+
+void restoreTerminalAndEnd(int sig) {
+    ::tcsetattr(0, TCSANOW, &g_terminalBeforePause);
+    ::raise(sig);  // its default action now (SA_RESETHAND), once this returns
+}
+
+// One key at a time, without echo, and with Ctrl-C read as a key, so that
+// "pause" sees it and the terminal is put back whatever ends the wait.
+class KeyAtATime {
+public:
+    explicit KeyAtATime(const termios& saved) {
+        g_terminalBeforePause = saved;
+        struct sigaction ours {};
+        ours.sa_handler = restoreTerminalAndEnd;
+        ours.sa_flags = SA_RESETHAND;
+        sigemptyset(&ours.sa_mask);
+        for (std::size_t i = 0; i < std::size(kEnding); ++i) {
+            ::sigaction(kEnding[i], nullptr, &before_[i]);
+            if (before_[i].sa_handler != SIG_IGN) ::sigaction(kEnding[i], &ours, nullptr);
+        }
         termios keyAtATime = saved;
-        keyAtATime.c_lflag &= static_cast<tcflag_t>(~(ICANON | ECHO));
+        keyAtATime.c_lflag &= static_cast<tcflag_t>(~(ICANON | ECHO | ISIG));
         keyAtATime.c_cc[VMIN] = 1;
         keyAtATime.c_cc[VTIME] = 0;
         ::tcsetattr(0, TCSANOW, &keyAtATime);
     }
-    char key;
-    while (::read(0, &key, 1) < 0 && errno == EINTR) {
+    ~KeyAtATime() {
+        ::tcsetattr(0, TCSANOW, &g_terminalBeforePause);
+        for (std::size_t i = 0; i < std::size(kEnding); ++i) ::sigaction(kEnding[i], &before_[i], nullptr);
     }
-    if (raw) ::tcsetattr(0, TCSANOW, &saved);
-    writeFd(1, "\n");
-    return 0;
+    KeyAtATime(const KeyAtATime&) = delete;
+    KeyAtATime& operator=(const KeyAtATime&) = delete;
+
+private:
+    static constexpr int kEnding[] = {SIGHUP, SIGINT, SIGQUIT, SIGTERM};
+    struct sigaction before_[std::size(kEnding)] {};
+};
+
+// As cmd's "pause": any key goes on; Ctrl-C shows "^C" and ends the command
+// text there, with the status of a program that Ctrl-C ended.
+int builtinPause() {
+    if (!::isatty(0)) return 0;
+    writeFd(1, msg::kPressAnyKey);
+    termios saved;
+    const bool terminal = ::tcgetattr(0, &saved) == 0;
+    char key = 0;
+    ssize_t n;
+    {
+        std::optional<KeyAtATime> mode;
+        if (terminal) mode.emplace(saved);
+        while ((n = ::read(0, &key, 1)) < 0 && errno == EINTR) {
+        }
+    }
+    const bool interrupt = n == 1 && terminal && (saved.c_lflag & ISIG) != 0 &&
+                           saved.c_cc[VINTR] != _POSIX_VDISABLE && static_cast<cc_t>(key) == saved.c_cc[VINTR];
+    writeFd(1, interrupt ? "^C\n" : "\n");
+    return interrupt ? kSignalled + SIGINT : 0;
 }
 
 bool isSwitch(const Word& w, char letter) {

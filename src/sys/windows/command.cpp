@@ -25,6 +25,7 @@
 #include "sys/console.h"
 #include "sys/env.h"
 #include "sys/messages.h"
+#include "sys/process.h"
 
 namespace sys {
 namespace {
@@ -96,14 +97,23 @@ private:
     HANDLE err_ = nullptr;
 };
 
+std::string systemDirectory() {
+    char buffer[MAX_PATH];
+    const UINT n = ::GetSystemDirectoryA(buffer, MAX_PATH);
+    return n > 0 && n < MAX_PATH ? std::string(buffer, n) : std::string();
+}
+
 }  // namespace
 
 int runCommand(const std::string& text) {
     std::fflush(nullptr);
-    std::string comspec = getEnv("COMSPEC");
-    if (comspec.empty()) comspec = "cmd.exe";
+    const std::string interpreter = interpreterPath(getEnv("COMSPEC"), systemDirectory());
+    if (interpreter.empty()) {
+        writeLine(msg::cannotStartInterpreter("cmd.exe", ERROR_FILE_NOT_FOUND));
+        return 1;
+    }
     // /S: cmd drops exactly the outer quotes and keeps the text inside as it is.
-    std::string line = "\"" + comspec + "\" /S /C \"" + text + "\"";
+    std::string line = "\"" + interpreter + "\" /S /C \"" + text + "\"";
     std::vector<char> mutableLine(line.begin(), line.end());
     mutableLine.push_back('\0');
 
@@ -117,12 +127,13 @@ int runCommand(const std::string& text) {
     {
         const ChildStdio stdio;
         stdio.fill(si);
-        started = ::CreateProcessA(nullptr, mutableLine.data(), nullptr, nullptr, TRUE, stdio.creationFlags(),
+        // By its full path as the program to run: CreateProcess searches for nothing.
+        started = ::CreateProcessA(interpreter.c_str(), mutableLine.data(), nullptr, nullptr, TRUE, stdio.creationFlags(),
                                    nullptr, nullptr, &si, &pi);
         error = started ? 0 : ::GetLastError();
     }
     if (!started) {
-        writeLine(msg::cannotStartInterpreter(comspec, error));
+        writeLine(msg::cannotStartInterpreter(interpreter, error));
         return 1;
     }
     ::WaitForSingleObject(pi.hProcess, INFINITE);

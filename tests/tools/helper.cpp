@@ -1,18 +1,20 @@
 // A small child for the command runner's tests. The first argument picks
 // what it does; see usage() below.
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <thread>
+#include <utility>
 
 namespace {
 
 int usage() {
     std::fputs("usage: vszeb_test_helper args ARG... | exit N | out TEXT | err TEXT | interleave\n"
-               "       | wait-then-touch AWAITED CREATED | cwd\n",
+               "       | wait-then-touch AWAITED CREATED | cwd | signals\n",
                stderr);
     return 64;
 }
@@ -57,6 +59,21 @@ int main(int argc, char** argv) {
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
         }
         return 1;
+    }
+    if (mode == "signals") {
+        // The dispositions a program inherits (ignored or not) and what it
+        // starts with blocked.
+        for (auto [sig, name] : {std::pair{SIGPIPE, "SIGPIPE"}, {SIGCHLD, "SIGCHLD"}, {SIGINT, "SIGINT"}}) {
+            struct sigaction action {};
+            sigaction(sig, nullptr, &action);
+            std::printf("%s %s\n", name, action.sa_handler == SIG_IGN ? "ignored" : "default");
+        }
+        sigset_t blocked;
+        sigprocmask(SIG_BLOCK, nullptr, &blocked);
+        int count = 0;
+        for (int sig = 1; sig < NSIG; ++sig) count += sigismember(&blocked, sig) == 1;
+        std::printf("blocked %d\n", count);
+        return 0;
     }
     if (mode == "cwd") {
         std::printf("%s\n", std::filesystem::current_path().string().c_str());

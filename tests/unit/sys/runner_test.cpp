@@ -2,11 +2,14 @@
 // helper program and small batch files, output captured through pipes.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
@@ -14,9 +17,11 @@
 #include <fstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "sys/command.h"
 #include "sys/console.h"
+#include "sys/process.h"
 
 namespace {
 
@@ -240,42 +245,165 @@ TEST_F(Runner, TypeCopiesTheFileAndFailsWhenItIsMissing) {
 }
 
 TEST_F(Runner, PauseOnATerminalWaitsForAKeyAndLeavesTheTerminalAsItWas) {
-    const int master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-    ASSERT_GE(master, 0);
-    ASSERT_EQ(::grantpt(master), 0);
-    ASSERT_EQ(::unlockpt(master), 0);
-    const int terminal = ::open(::ptsname(master), O_RDWR | O_NOCTTY | O_CLOEXEC);
-    ASSERT_GE(terminal, 0);
+    // Any key goes on; Ctrl-C ends the command text there, as cmd's pause
+    // does, with the status of a program that Ctrl-C ended.
+    struct Case {
+        char key;
+        int status;
+        std::string out;
+    };
+    const Case cases[] = {
+        {'k', 0, "Press any key to continue . . . \nafter\n"},
+        {'\x03', 128 + SIGINT, "Press any key to continue . . . ^C\n"},
+    };
+    for (const Case& c : cases) {
+        const int master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+        ASSERT_GE(master, 0);
+        ASSERT_EQ(::grantpt(master), 0);
+        ASSERT_EQ(::unlockpt(master), 0);
+        const int terminal = ::open(::ptsname(master), O_RDWR | O_NOCTTY | O_CLOEXEC);
+        ASSERT_GE(terminal, 0);
+        termios before;
+        ASSERT_EQ(::tcgetattr(terminal, &before), 0);
 
-    // The user presses keys until "pause" has returned; the first press
-    // comes only after the flag is set, so a "pause" that did not wait for
-    // one would find the flag still clear.
-    std::atomic<bool> pressed{false}, done{false};
-    std::thread user([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        pressed = true;
-        while (!done) {
-            (void)!::write(master, "k", 1);
+        // The user presses the key until "pause" has returned; the first press
+        // comes only after the flag is set, so a "pause" that did not wait for
+        // one would find the flag still clear. A terminal that swallows the
+        // key (Ctrl-C taken as a signal) gets plain keys after a while, so
+        // that the test fails rather than hangs.
+        std::atomic<bool> pressed{false}, done{false};
+        std::thread user([&] {
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            pressed = true;
+            for (int presses = 0; !done; ++presses) {
+                const char key = presses < 50 ? c.key : 'z';
+                (void)!::write(master, &key, 1);
+                std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            }
+        });
+        bool waited = false;
+        auto r = capture([&] {
+            ::dup2(terminal, 0);
+            const int status = sys::runCommand("pause && " + kHelper + " out after");
+            waited = pressed;
+            done = true;
+            return status;
+        });
+        user.join();
+        EXPECT_EQ(r.status, c.status) << int(c.key);
+        EXPECT_TRUE(waited) << int(c.key);
+        EXPECT_EQ(r.out, c.out);
+        termios after;
+        ASSERT_EQ(::tcgetattr(terminal, &after), 0);
+        EXPECT_EQ(after.c_lflag, before.c_lflag) << int(c.key);
+        EXPECT_EQ(after.c_lflag & (ICANON | ECHO | ISIG), static_cast<tcflag_t>(ICANON | ECHO | ISIG));
+        ::close(terminal);
+        ::close(master);
+    }
+}
+
+TEST_F(Runner, StartUpStateIsPlainForUsAndForTheCommands) {
+    // As a parent may leave it: SIGCHLD ignored, SIGINT ignored, SIGTERM blocked.
+    struct sigaction savedChld {}, savedPipe {}, savedInt {}, ignore {};
+    ignore.sa_handler = SIG_IGN;
+    ::sigaction(SIGCHLD, &ignore, &savedChld);
+    ::sigaction(SIGINT, &ignore, &savedInt);
+    ::sigaction(SIGPIPE, nullptr, &savedPipe);
+    sigset_t term, savedMask;
+    sigemptyset(&term);
+    sigaddset(&term, SIGTERM);
+    ::sigprocmask(SIG_BLOCK, &term, &savedMask);
+
+    sys::prepareProcess();
+    struct sigaction pipe {};
+    ::sigaction(SIGPIPE, nullptr, &pipe);
+    EXPECT_EQ(pipe.sa_handler, SIG_IGN);
+    // The statuses of the commands can be read again.
+    EXPECT_EQ(run(kHelper + " exit 3").status, 3);
+    // The commands start with SIGPIPE at its default and nothing blocked; an
+    // ignored SIGINT is the parent's choice for the whole job.
+    EXPECT_EQ(run(kHelper + " signals").out, "SIGPIPE default\nSIGCHLD default\nSIGINT ignored\nblocked 0\n");
+
+    ::sigaction(SIGCHLD, &savedChld, nullptr);
+    ::sigaction(SIGPIPE, &savedPipe, nullptr);
+    ::sigaction(SIGINT, &savedInt, nullptr);
+    ::sigprocmask(SIG_SETMASK, &savedMask, nullptr);
+}
+
+TEST_F(Runner, StartUpOpensTheStandardDescriptorsThatAreClosed) {
+    // In a child of ours, since the descriptors are the whole process's:
+    // each closed set in turn, then all three; the exit status tells which
+    // descriptor was still missing, or where /dev/null did not land.
+    for (const std::vector<int>& closed : {std::vector<int>{0}, {1}, {2}, {0, 1, 2}}) {
+        std::fflush(nullptr);
+        const pid_t pid = ::fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            for (int fd : closed) ::close(fd);
+            sys::prepareProcess();
+            struct stat null, st;
+            ::stat("/dev/null", &null);
+            for (int fd = 0; fd <= 2; ++fd) {
+                if (::fstat(fd, &st) != 0) ::_exit(10 + fd);
+                const bool wasClosed = std::find(closed.begin(), closed.end(), fd) != closed.end();
+                if (wasClosed && st.st_rdev != null.st_rdev) ::_exit(20 + fd);
+            }
+            ::_exit(0);
         }
-    });
-    bool waited = false;
-    auto r = capture([&] {
-        ::dup2(terminal, 0);
-        const int status = sys::runCommand("pause");
-        waited = pressed;
-        done = true;
-        return status;
-    });
-    user.join();
-    EXPECT_EQ(r.status, 0);
-    EXPECT_TRUE(waited);
-    EXPECT_EQ(r.out, "Press any key to continue . . . \n");
-    termios after;
-    ASSERT_EQ(::tcgetattr(terminal, &after), 0);
-    EXPECT_EQ(after.c_lflag & (ICANON | ECHO), static_cast<tcflag_t>(ICANON | ECHO));
-    ::close(terminal);
-    ::close(master);
+        int status = 0;
+        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+        EXPECT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), 0) << "closed: " << closed.size() << " from " << closed.front();
+    }
+}
+
+TEST_F(Runner, OutputThatNobodyReadsIsDroppedAndTheCommandsGoOn) {
+    // The IDE closed its output window: the commands run as with a reader,
+    // where SIGPIPE would end them at their first line.
+    write(dir_ / "zebuntested.txt", std::string(100000, 'x'));
+    struct sigaction savedPipe {}, ignore {};
+    ignore.sa_handler = SIG_IGN;
+    ::sigaction(SIGPIPE, &ignore, &savedPipe);
+    std::fflush(nullptr);
+    int ends[2];
+    ASSERT_EQ(::pipe2(ends, O_CLOEXEC), 0);
+    ::close(ends[0]);
+    const int savedOut = ::fcntl(1, F_DUPFD_CLOEXEC, 3);
+    ::dup2(ends[1], 1);
+    ::close(ends[1]);
+    const int listed = sys::runCommand(kHelper + " out lost 2>&1 && type zebuntested.txt && " + kHelper +
+                                       " wait-then-touch zebuntested.txt done");
+    ::dup2(savedOut, 1);
+    ::close(savedOut);
+    ::sigaction(SIGPIPE, &savedPipe, nullptr);
+    EXPECT_EQ(listed, 0);
+    EXPECT_TRUE(fs::exists(dir_ / "done"));
+}
+
+TEST(Interpreter, IsAlwaysNamedByItsFullPath) {
+    // Anything but a full path would be looked up in the current directory,
+    // the user's project, first.
+    const std::string system = "C:\\WINDOWS\\system32";
+    const std::string fallback = "C:\\WINDOWS\\system32\\cmd.exe";
+    struct Case {
+        std::string comspec, systemDirectory, expected;
+    };
+    const Case cases[] = {
+        {"C:\\WINDOWS\\system32\\cmd.exe", system, "C:\\WINDOWS\\system32\\cmd.exe"},
+        {"d:/tools/4nt.exe", system, "d:/tools/4nt.exe"},
+        {"\\\\server\\share\\cmd.exe", system, "\\\\server\\share\\cmd.exe"},
+        {"", system, fallback},
+        {"cmd.exe", system, fallback},
+        {"C:cmd.exe", system, fallback},
+        {"\\cmd.exe", system, fallback},
+        {".\\cmd.exe", system, fallback},
+        {"\"C:\\WINDOWS\\system32\\cmd.exe\"", system, fallback},
+        {"", "C:\\", "C:\\cmd.exe"},
+        {"", "", ""},
+        {"cmd.exe", "system32", ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(sys::interpreterPath(c.comspec, c.systemDirectory), c.expected) << c.comspec << " | " << c.systemDirectory;
 }
 
 TEST_F(Runner, DelRemovesAFileAndReportsAMissingOne) {

@@ -51,7 +51,10 @@ int spinStep(int current, int lower, int upper, bool up) {
 std::optional<int> readSpinValue(std::string_view text) {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
     if (text.empty()) return 0;
-    if (text.front() == '+') text.remove_prefix(1);
+    if (text.front() == '+') {
+        text.remove_prefix(1);
+        if (!text.empty() && text.front() == '-') return std::nullopt;
+    }
     int v = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
     if (text.empty() || ec != std::errc() || end != text.data() + text.size()) return std::nullopt;

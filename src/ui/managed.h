@@ -55,7 +55,7 @@ public:
     // default look, else the default id.
     int returnTarget(const Dialog& dlg) const;
 
-protected:
+private:
     // The focus has moved to `id` by the dialog manager: a push button takes
     // the default look, any other control gives it back to the default id.
     void moveDefaultLook(Dialog& dlg, int id);

@@ -184,7 +184,8 @@ TEST(DialogManager, SpinStepsTheBuddyWithinTheRange) {
     run("type 41 \"150\"\nspin 42 up\nexpect text 41 \"1\"\n"
         "type 41 \"99\"\nspin 42 up\nexpect text 41 \"100\"\nspin 42 up\nexpect text 41 \"100\"\n"
         "type 41 \"x\"\nspin 42 up\nexpect text 41 \"x\"\nspin 42 down\nexpect text 41 \"99\"\n"
-        "type 41 \"-5\"\nspin 42 down\nexpect text 41 \"98\"\n"
+        "type 41 \"-5\"\nspin 42 down\nexpect text 41 \"98\"\ntype 41 \"+-5\"\nspin 42 up\nexpect text 41 \"99\"\n"
+        "type 41 \"+9\"\nspin 42 up\nexpect text 41 \"10\"\ntype 41 \"99\"\nspin 42 down\nexpect text 41 \"98\"\n"
         "type 41 \" 7\"\nspin 42 down\nexpect text 41 \"6\"\ntype 41 \"7 \"\nspin 42 down\nexpect text 41 \"5\"\n"
         "type 41 \"\"\nspin 42 up\nexpect text 41 \"1\"\nclose",
         [](TestDialog& d) {

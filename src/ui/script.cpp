@@ -317,7 +317,14 @@ std::optional<std::string> ScriptDriver::answerFileDialog(const FileDialogOption
     if (a.flag) return std::nullopt;
     // The dialog's Open button takes only what its flags allow, and it hands
     // back the full path of the name typed into it.
-    const std::string chosen = sys::fullPath(a.strings[0]);
+    std::string chosen = sys::fullPath(a.strings[0]);
+    // To a name without an extension the dialog appends the default one when
+    // a file of that name is there.
+    const std::size_t nameStart = chosen.rfind(sys::pathSeparator) + 1;
+    if (!options.defaultExtension.empty() && chosen.find('.', nameStart) == std::string::npos) {
+        const std::string withExtension = chosen + "." + options.defaultExtension;
+        if (sys::fileExists(withExtension)) chosen = withExtension;
+    }
     if (a.strings[0].empty() || (options.fileMustExist && !sys::fileExists(chosen)))
         fail(a.line, msg::notAnExistingFile(a.source, chosen));
     return chosen;

@@ -124,95 +124,155 @@ private:
 constexpr long long kMaxId = 65535;
 constexpr long long kMaxNumber = 0xFFFFFFFFLL;
 
+// The operands of an action after its word: they fill `a`. A returned error
+// ends the line at once; the parser's own error is looked at afterwards.
+using OperandParser = std::optional<std::string> (*)(LineParser&, ScriptAction&);
+
+template <typename Entry>
+const Entry* findWord(const std::vector<Entry>& table, std::string_view word) {
+    const auto it = std::find_if(table.begin(), table.end(), [&](const Entry& e) { return e.word == word; });
+    return it == table.end() ? nullptr : &*it;
+}
+
+std::optional<std::string> controlId(LineParser& p, ScriptAction& a) {
+    a.id = static_cast<int>(p.number(msg::kAControlId, kMaxId));
+    return std::nullopt;
+}
+
+struct Expectation {
+    std::string_view word;
+    ScriptOp op;
+    OperandParser operands;  // after the control id
+};
+
+const std::vector<Expectation> kExpectations = {
+    {"text", ScriptOp::ExpectText,
+     [](LineParser& p, ScriptAction& a) -> std::optional<std::string> {
+         a.strings.push_back(p.string(msg::kTheText));
+         return std::nullopt;
+     }},
+    {"checked", ScriptOp::ExpectChecked,
+     [](LineParser& p, ScriptAction& a) -> std::optional<std::string> {
+         a.flag = p.yesNo();
+         return std::nullopt;
+     }},
+    {"enabled", ScriptOp::ExpectEnabled,
+     [](LineParser& p, ScriptAction& a) -> std::optional<std::string> {
+         a.flag = p.yesNo();
+         return std::nullopt;
+     }},
+    {"focus", ScriptOp::ExpectFocus, [](LineParser&, ScriptAction&) -> std::optional<std::string> { return {}; }},
+    {"items", ScriptOp::ExpectItems,
+     [](LineParser& p, ScriptAction& a) -> std::optional<std::string> {
+         while (!p.error && p.more()) a.strings.push_back(p.string(msg::kAnEntry));
+         return std::nullopt;
+     }},
+    {"selected", ScriptOp::ExpectSelected,
+     [](LineParser& p, ScriptAction& a) -> std::optional<std::string> {
+         a.number = p.number(msg::kAnEntryNumber, kMaxId);
+         return std::nullopt;
+     }},
+};
+
+const std::vector<std::pair<std::string_view, Key>> kKeys = {
+    {"return", Key::Return}, {"escape", Key::Escape}, {"tab", Key::Tab}};
+
+struct Verb {
+    std::string_view word;
+    ScriptOp op;
+    OperandParser operands;
+};
+
+const std::vector<Verb> kVerbs = {
+    {"dialog", ScriptOp::Dialog,
+     [](LineParser& p, ScriptAction& a) -> std::optional<std::string> {
+         a.strings.push_back(p.string(msg::kTheCaption));
+         return std::nullopt;
+     }},
+    {"click", ScriptOp::Click, controlId},
+    {"type", ScriptOp::Type,
+     [](LineParser& p, ScriptAction& a) -> std::optional<std::string> {
+         controlId(p, a);
+         a.strings.push_back(p.string(msg::kTheText));
+         return std::nullopt;
+     }},
+    {"select", ScriptOp::Select,
+     [](LineParser& p, ScriptAction& a) -> std::optional<std::string> {
+         controlId(p, a);
+         a.number = p.number(msg::kAnEntryNumber, kMaxId);
+         return std::nullopt;
+     }},
+    {"spin", ScriptOp::Spin,
+     [](LineParser& p, ScriptAction& a) -> std::optional<std::string> {
+         controlId(p, a);
+         const std::string dir = p.word(msg::kUpOrDown);
+         if (!p.error && dir != "up" && dir != "down") p.error = msg::wrongWord(msg::kUpOrDown, dir);
+         a.flag = dir == "up";
+         return std::nullopt;
+     }},
+    {"key", ScriptOp::Key,
+     [](LineParser& p, ScriptAction& a) -> std::optional<std::string> {
+         const std::string k = p.word(msg::kAKey);
+         const auto it = std::find_if(kKeys.begin(), kKeys.end(), [&](const auto& e) { return e.first == k; });
+         if (it != kKeys.end())
+             a.key = it->second;
+         else if (!p.error)
+             p.error = msg::wrongWord(msg::kAKey, k);
+         return std::nullopt;
+     }},
+    {"close", ScriptOp::Close, [](LineParser&, ScriptAction&) -> std::optional<std::string> { return {}; }},
+    {"syscommand", ScriptOp::SysCommand,
+     [](LineParser& p, ScriptAction& a) -> std::optional<std::string> {
+         a.number = p.number(msg::kASystemCommand, kMaxNumber);
+         return std::nullopt;
+     }},
+    {"expect", ScriptOp::ExpectText,
+     [](LineParser& p, ScriptAction& a) -> std::optional<std::string> {
+         const std::string what = p.word(msg::kAnExpectation);
+         if (p.error) return p.error;
+         controlId(p, a);
+         const Expectation* e = findWord(kExpectations, what);
+         if (!e) return msg::unknownExpectation(what);
+         a.op = e->op;
+         return e->operands(p, a);
+     }},
+    {"messagebox", ScriptOp::MessageBox,
+     [](LineParser& p, ScriptAction& a) -> std::optional<std::string> {
+         a.strings.push_back(p.string(msg::kTheCaption));
+         a.strings.push_back(p.string(msg::kTheText));
+         return std::nullopt;
+     }},
+    {"filedialog", ScriptOp::FileDialog,
+     [](LineParser& p, ScriptAction& a) -> std::optional<std::string> {
+         if (p.more() && !p.error) {
+             // either a quoted path or the word cancel
+             LineParser probe = p;
+             const std::string w = probe.word("");
+             if (!probe.error) {
+                 if (w != "cancel") return msg::wrongWord(msg::kPathOrCancel, w);
+                 p = probe;
+                 a.flag = true;
+                 return std::nullopt;
+             }
+         }
+         a.strings.push_back(p.string(msg::kAPath));
+         return std::nullopt;
+     }},
+    {"screenshot", ScriptOp::Screenshot,
+     [](LineParser& p, ScriptAction& a) -> std::optional<std::string> {
+         a.strings.push_back(p.string(msg::kAFileName));
+         return std::nullopt;
+     }},
+};
+
 std::optional<std::string> parseAction(std::vector<Token> tokens, ScriptAction& a) {
     LineParser p(std::move(tokens));
-    const std::string verb = p.word(msg::kAnAction);
-    if (verb == "dialog") {
-        a.op = ScriptOp::Dialog;
-        a.strings.push_back(p.string(msg::kTheCaption));
-    } else if (verb == "click") {
-        a.op = ScriptOp::Click;
-        a.id = static_cast<int>(p.number(msg::kAControlId, kMaxId));
-    } else if (verb == "type") {
-        a.op = ScriptOp::Type;
-        a.id = static_cast<int>(p.number(msg::kAControlId, kMaxId));
-        a.strings.push_back(p.string(msg::kTheText));
-    } else if (verb == "select") {
-        a.op = ScriptOp::Select;
-        a.id = static_cast<int>(p.number(msg::kAControlId, kMaxId));
-        a.number = p.number(msg::kAnEntryNumber, kMaxId);
-    } else if (verb == "spin") {
-        a.op = ScriptOp::Spin;
-        a.id = static_cast<int>(p.number(msg::kAControlId, kMaxId));
-        const std::string dir = p.word(msg::kUpOrDown);
-        if (!p.error && dir != "up" && dir != "down") p.error = msg::wrongWord(msg::kUpOrDown, dir);
-        a.flag = dir == "up";
-    } else if (verb == "key") {
-        a.op = ScriptOp::Key;
-        const std::string k = p.word(msg::kAKey);
-        if (k == "return")
-            a.key = Key::Return;
-        else if (k == "escape")
-            a.key = Key::Escape;
-        else if (k == "tab")
-            a.key = Key::Tab;
-        else if (!p.error)
-            p.error = msg::wrongWord(msg::kAKey, k);
-    } else if (verb == "close") {
-        a.op = ScriptOp::Close;
-    } else if (verb == "syscommand") {
-        a.op = ScriptOp::SysCommand;
-        a.number = p.number(msg::kASystemCommand, kMaxNumber);
-    } else if (verb == "expect") {
-        const std::string what = p.word(msg::kAnExpectation);
-        if (p.error) return p.error;
-        a.id = static_cast<int>(p.number(msg::kAControlId, kMaxId));
-        if (what == "text") {
-            a.op = ScriptOp::ExpectText;
-            a.strings.push_back(p.string(msg::kTheText));
-        } else if (what == "checked") {
-            a.op = ScriptOp::ExpectChecked;
-            a.flag = p.yesNo();
-        } else if (what == "enabled") {
-            a.op = ScriptOp::ExpectEnabled;
-            a.flag = p.yesNo();
-        } else if (what == "focus") {
-            a.op = ScriptOp::ExpectFocus;
-        } else if (what == "items") {
-            a.op = ScriptOp::ExpectItems;
-            while (!p.error && p.more()) a.strings.push_back(p.string(msg::kAnEntry));
-        } else if (what == "selected") {
-            a.op = ScriptOp::ExpectSelected;
-            a.number = p.number(msg::kAnEntryNumber, kMaxId);
-        } else {
-            return msg::unknownExpectation(what);
-        }
-    } else if (verb == "messagebox") {
-        a.op = ScriptOp::MessageBox;
-        a.strings.push_back(p.string(msg::kTheCaption));
-        a.strings.push_back(p.string(msg::kTheText));
-    } else if (verb == "filedialog") {
-        a.op = ScriptOp::FileDialog;
-        if (p.more() && !p.error) {
-            // either a quoted path or the word cancel
-            LineParser probe = p;
-            const std::string w = probe.word("");
-            if (!probe.error) {
-                if (w != "cancel") return msg::wrongWord(msg::kPathOrCancel, w);
-                p = probe;
-                a.flag = true;
-            } else {
-                a.strings.push_back(p.string(msg::kAPath));
-            }
-        } else {
-            a.strings.push_back(p.string(msg::kAPath));
-        }
-    } else if (verb == "screenshot") {
-        a.op = ScriptOp::Screenshot;
-        a.strings.push_back(p.string(msg::kAFileName));
-    } else if (!p.error) {
-        return msg::unknownAction(verb);
-    }
+    const std::string word = p.word(msg::kAnAction);
+    if (p.error) return p.error;
+    const Verb* verb = findWord(kVerbs, word);
+    if (!verb) return msg::unknownAction(word);
+    a.op = verb->op;
+    if (auto error = verb->operands(p, a)) return error;
     p.end();
     return p.error;
 }

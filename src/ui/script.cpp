@@ -396,133 +396,144 @@ void ScriptDriver::programEnded() {
     fail(a.line, msg::lineNotMetAtEnd(a.source));
 }
 
-const ControlTemplate& ScriptDriver::control(Dialog& dlg, const ScriptAction& a) {
-    const ControlTemplate* c = dlg.dialogTemplate().find(a.id);
-    if (!c || !backend_.hasControl(dlg, a.id)) fail(a.line, msg::noSuchControl(a.id, q(backend_.caption(dlg))));
-    return *c;
+namespace {
+
+// One line carried out on the dialog on top, with the checks that refuse what
+// a person could not do there.
+struct Step {
+    ScriptDriver& driver;
+    Backend& backend;
+    Dialog& dlg;
+    const ScriptAction& a;
+
+    [[noreturn]] void fail(const std::string& what) const { driver.fail(a.line, what); }
+    std::string caption() const { return q(backend.caption(dlg)); }
+    const ControlTemplate& control() const {
+        const ControlTemplate* c = dlg.dialogTemplate().find(a.id);
+        if (!c || !backend.hasControl(dlg, a.id)) fail(msg::noSuchControl(a.id, caption()));
+        return *c;
+    }
+    // The control, of a kind that `fits`, named `wanted` otherwise.
+    const ControlTemplate& control(bool (*fits)(ControlKind), std::string_view wanted) const {
+        const ControlTemplate& c = control();
+        if (!fits(c.kind)) fail(msg::wrongKind(wanted, a.id, c.kind));
+        return c;
+    }
+    // ... and enabled, as a person's input needs it.
+    const ControlTemplate& enabledControl(bool (*fits)(ControlKind), std::string_view wanted) const {
+        const ControlTemplate& c = control(fits, wanted);
+        if (!backend.isItemEnabled(dlg, a.id)) fail(msg::controlDisabled(a.id, a.source));
+        return c;
+    }
+};
+
+bool isEdit(ControlKind k) { return k == ControlKind::Edit; }
+bool isCombo(ControlKind k) { return k == ControlKind::ComboBox; }
+bool isSpin(ControlKind k) { return k == ControlKind::Spin; }
+bool isCheckable(ControlKind k) { return k == ControlKind::CheckBox || k == ControlKind::RadioButton; }
+
+std::string quotedList(const std::vector<std::string>& v) {
+    std::string s;
+    for (const auto& e : v) {
+        if (!s.empty()) s += ' ';
+        s += q(e);
+    }
+    return s;
 }
 
-void ScriptDriver::requireEnabled(Dialog& dlg, const ScriptAction& a) {
-    if (!backend_.isItemEnabled(dlg, a.id)) fail(a.line, msg::controlDisabled(a.id, a.source));
-}
+using StepHandler = void (*)(const Step&);
+
+const std::vector<std::pair<ScriptOp, StepHandler>> kSteps = {
+    {ScriptOp::Dialog,
+     [](const Step& s) {
+         const std::string caption = s.backend.caption(s.dlg);
+         if (caption != s.a.strings[0]) s.fail(msg::wrongDialog(q(s.a.strings[0]), q(caption)));
+     }},
+    {ScriptOp::MessageBox, [](const Step& s) { s.fail(msg::dialogWaiting(s.a.source, s.caption())); }},
+    {ScriptOp::FileDialog, [](const Step& s) { s.fail(msg::dialogWaiting(s.a.source, s.caption())); }},
+    {ScriptOp::Click,
+     [](const Step& s) {
+         s.enabledControl(isButton, msg::kAButton);
+         s.backend.click(s.dlg, s.a.id);
+     }},
+    {ScriptOp::Type,
+     [](const Step& s) {
+         s.enabledControl(isEdit, msg::kAnEdit);
+         s.backend.typeText(s.dlg, s.a.id, s.a.strings[0]);
+     }},
+    {ScriptOp::Select,
+     [](const Step& s) {
+         s.enabledControl(isCombo, msg::kACombo);
+         const int count = s.backend.comboCount(s.dlg, s.a.id);
+         if (s.a.number >= count) s.fail(msg::noSuchEntry(s.a.number, s.a.id, count));
+         s.backend.selectItem(s.dlg, s.a.id, static_cast<int>(s.a.number));
+     }},
+    {ScriptOp::Spin,
+     [](const Step& s) {
+         const auto& c = s.enabledControl(isSpin, msg::kASpin);
+         const auto& controls = s.dlg.dialogTemplate().controls;
+         const auto at = static_cast<std::size_t>(&c - controls.data());
+         if (at == 0 || controls[at - 1].kind != ControlKind::Edit) s.fail(msg::noBuddy(s.a.id));
+         s.backend.spin(s.dlg, s.a.id, s.a.flag);
+     }},
+    {ScriptOp::Key, [](const Step& s) { s.backend.pressKey(s.dlg, s.a.key); }},
+    {ScriptOp::Close, [](const Step& s) { s.backend.closeBox(s.dlg); }},
+    {ScriptOp::SysCommand,
+     [](const Step& s) {
+         const auto cmd = static_cast<unsigned>(s.a.number);
+         const auto menu = s.backend.systemMenuCommands(s.dlg);
+         // The system puts its own bits into the low four of a command
+         // (a drag is SC_MOVE + 2): what counts is the entry they belong to.
+         if (std::find(menu.begin(), menu.end(), cmd & 0xFFF0u) == menu.end())
+             s.fail(msg::notInSystemMenu(cmd, s.caption()));
+         s.backend.chooseSystemCommand(s.dlg, cmd);
+     }},
+    {ScriptOp::ExpectText,
+     [](const Step& s) {
+         s.control();
+         const std::string text = s.backend.itemText(s.dlg, s.a.id);
+         if (text != s.a.strings[0]) s.fail(msg::wrongText(q(s.a.strings[0]), s.a.id, q(text)));
+     }},
+    {ScriptOp::ExpectChecked,
+     [](const Step& s) {
+         s.control(isCheckable, msg::kACheckable);
+         const bool checked = s.backend.isChecked(s.dlg, s.a.id);
+         if (checked != s.a.flag) s.fail(msg::wrongCheck(s.a.id, s.a.flag, checked));
+     }},
+    {ScriptOp::ExpectEnabled,
+     [](const Step& s) {
+         s.control();
+         const bool enabled = s.backend.isItemEnabled(s.dlg, s.a.id);
+         if (enabled != s.a.flag) s.fail(msg::wrongEnabled(s.a.id, s.a.flag, enabled));
+     }},
+    {ScriptOp::ExpectFocus,
+     [](const Step& s) {
+         s.control();
+         const int focus = s.backend.focusedItem(s.dlg);
+         if (focus != s.a.id) s.fail(msg::wrongFocus(s.a.id, focus));
+     }},
+    {ScriptOp::ExpectItems,
+     [](const Step& s) {
+         s.control(isCombo, msg::kACombo);
+         std::vector<std::string> items;
+         const int n = s.backend.comboCount(s.dlg, s.a.id);
+         for (int i = 0; i < n; ++i) items.push_back(s.backend.comboItem(s.dlg, s.a.id, i));
+         if (items != s.a.strings) s.fail(msg::wrongItems(quotedList(s.a.strings), s.a.id, quotedList(items)));
+     }},
+    {ScriptOp::ExpectSelected,
+     [](const Step& s) {
+         s.control(isCombo, msg::kACombo);
+         const int sel = s.backend.comboSelection(s.dlg, s.a.id);
+         if (sel != s.a.number) s.fail(msg::wrongSelection(s.a.number, s.a.id, sel));
+     }},
+    {ScriptOp::Screenshot, [](const Step& s) { s.backend.screenshot(s.dlg, s.a.strings[0]); }},
+};
+
+}  // namespace
 
 void ScriptDriver::execute(Dialog& dlg, const ScriptAction& a) {
-    const auto requireKind = [&](const ControlTemplate& c, bool ok, std::string_view wanted) {
-        if (!ok) fail(a.line, msg::wrongKind(wanted, a.id, c.kind));
-    };
-    switch (a.op) {
-        case ScriptOp::Dialog: {
-            const std::string caption = backend_.caption(dlg);
-            if (caption != a.strings[0]) fail(a.line, msg::wrongDialog(q(a.strings[0]), q(caption)));
-            return;
-        }
-        case ScriptOp::MessageBox:
-        case ScriptOp::FileDialog:
-            fail(a.line, msg::dialogWaiting(a.source, q(backend_.caption(dlg))));
-        case ScriptOp::Click: {
-            const auto& c = control(dlg, a);
-            requireKind(c, isButton(c.kind), msg::kAButton);
-            requireEnabled(dlg, a);
-            backend_.click(dlg, a.id);
-            return;
-        }
-        case ScriptOp::Type: {
-            const auto& c = control(dlg, a);
-            requireKind(c, c.kind == ControlKind::Edit, msg::kAnEdit);
-            requireEnabled(dlg, a);
-            backend_.typeText(dlg, a.id, a.strings[0]);
-            return;
-        }
-        case ScriptOp::Select: {
-            const auto& c = control(dlg, a);
-            requireKind(c, c.kind == ControlKind::ComboBox, msg::kACombo);
-            requireEnabled(dlg, a);
-            const int count = backend_.comboCount(dlg, a.id);
-            if (a.number >= count) fail(a.line, msg::noSuchEntry(a.number, a.id, count));
-            backend_.selectItem(dlg, a.id, static_cast<int>(a.number));
-            return;
-        }
-        case ScriptOp::Spin: {
-            const auto& c = control(dlg, a);
-            requireKind(c, c.kind == ControlKind::Spin, msg::kASpin);
-            requireEnabled(dlg, a);
-            const auto& controls = dlg.dialogTemplate().controls;
-            const auto at = static_cast<std::size_t>(&c - controls.data());
-            if (at == 0 || controls[at - 1].kind != ControlKind::Edit) fail(a.line, msg::noBuddy(a.id));
-            backend_.spin(dlg, a.id, a.flag);
-            return;
-        }
-        case ScriptOp::Key:
-            backend_.pressKey(dlg, a.key);
-            return;
-        case ScriptOp::Close:
-            backend_.closeBox(dlg);
-            return;
-        case ScriptOp::SysCommand: {
-            const auto cmd = static_cast<unsigned>(a.number);
-            const auto menu = backend_.systemMenuCommands(dlg);
-            // The system puts its own bits into the low four of a command
-            // (a drag is SC_MOVE + 2): what counts is the entry they belong to.
-            if (std::find(menu.begin(), menu.end(), cmd & 0xFFF0u) == menu.end())
-                fail(a.line, msg::notInSystemMenu(cmd, q(backend_.caption(dlg))));
-            backend_.chooseSystemCommand(dlg, cmd);
-            return;
-        }
-        case ScriptOp::ExpectText: {
-            control(dlg, a);
-            const std::string text = backend_.itemText(dlg, a.id);
-            if (text != a.strings[0]) fail(a.line, msg::wrongText(q(a.strings[0]), a.id, q(text)));
-            return;
-        }
-        case ScriptOp::ExpectChecked: {
-            const auto& c = control(dlg, a);
-            requireKind(c, c.kind == ControlKind::CheckBox || c.kind == ControlKind::RadioButton, msg::kACheckable);
-            const bool checked = backend_.isChecked(dlg, a.id);
-            if (checked != a.flag) fail(a.line, msg::wrongCheck(a.id, a.flag, checked));
-            return;
-        }
-        case ScriptOp::ExpectEnabled: {
-            control(dlg, a);
-            const bool enabled = backend_.isItemEnabled(dlg, a.id);
-            if (enabled != a.flag) fail(a.line, msg::wrongEnabled(a.id, a.flag, enabled));
-            return;
-        }
-        case ScriptOp::ExpectFocus: {
-            control(dlg, a);
-            const int focus = backend_.focusedItem(dlg);
-            if (focus != a.id) fail(a.line, msg::wrongFocus(a.id, focus));
-            return;
-        }
-        case ScriptOp::ExpectItems: {
-            const auto& c = control(dlg, a);
-            requireKind(c, c.kind == ControlKind::ComboBox, msg::kACombo);
-            std::vector<std::string> items;
-            const int n = backend_.comboCount(dlg, a.id);
-            for (int i = 0; i < n; ++i) items.push_back(backend_.comboItem(dlg, a.id, i));
-            if (items != a.strings) {
-                const auto list = [](const std::vector<std::string>& v) {
-                    std::string s;
-                    for (const auto& e : v) {
-                        if (!s.empty()) s += ' ';
-                        s += q(e);
-                    }
-                    return s;
-                };
-                fail(a.line, msg::wrongItems(list(a.strings), a.id, list(items)));
-            }
-            return;
-        }
-        case ScriptOp::ExpectSelected: {
-            const auto& c = control(dlg, a);
-            requireKind(c, c.kind == ControlKind::ComboBox, msg::kACombo);
-            const int sel = backend_.comboSelection(dlg, a.id);
-            if (sel != a.number) fail(a.line, msg::wrongSelection(a.number, a.id, sel));
-            return;
-        }
-        case ScriptOp::Screenshot:
-            backend_.screenshot(dlg, a.strings[0]);
-            return;
-    }
+    const auto it = std::find_if(kSteps.begin(), kSteps.end(), [&](const auto& e) { return e.first == a.op; });
+    if (it != kSteps.end()) it->second(Step{*this, backend_, dlg, a});
 }
 
 }  // namespace ui

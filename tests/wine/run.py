@@ -37,7 +37,7 @@ Pictures that a script takes (`screenshot "$T/NAME.png"`) must exist as PNG
 files when a back end with windows runs; --screenshots keeps them.
 
 Usage: run.py --program build/windows-i686/vsZEB.exe --prefix DIR
-              [--ui headless|win32] [--screenshots DIR] FOLDER...
+              [--ui headless|win32] [--screenshots DIR] [--dpi N] FOLDER...
 """
 
 import argparse
@@ -58,6 +58,9 @@ from scenario import find_scenarios, make_unremovable, parse_scenario, read_byte
 
 FAKE_TOOLS = ["zebwrap", "zebpost", "zeb2html", "viewer", "opener"]
 WINE_TIMEOUT = 60
+# Wine's own fonts (Debian's fonts-wine), which this Wine does not find there
+# by itself.
+WINE_FONTS = "/usr/share/wine/fonts"
 KEIL_KEY = r"HKEY_LOCAL_MACHINE\SOFTWARE\Keil"
 # The file types of the listings that "start FILE" opens, and the program
 # class that opens them with each scenario's own opener.bat.
@@ -152,7 +155,8 @@ def fake_tool(name, settings):
 
 
 class Wine:
-    def __init__(self, prefix, display):
+    def __init__(self, prefix, display, dpi=96):
+        self.dpi = dpi
         self.env = {
             "PATH": "/usr/bin:/bin",
             "HOME": os.environ.get("HOME", "/root"),
@@ -192,12 +196,31 @@ class Wine:
                      stderr=subprocess.DEVNULL, timeout=300)
         if not os.path.isfile(os.path.join(self.env["WINEPREFIX"], "system.reg")):
             subprocess.run(["wineboot", "-i"], **quiet)
+        self.add_fonts()
         subprocess.run(["wineserver", "-p"], **quiet)
+        # Every run sets the screen's DPI, so that none inherits the last
+        # one's; Wine chooses its font files by it when the next process starts.
+        subprocess.run(["wine", "reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels",
+                        "/t", "REG_DWORD", "/d", str(self.dpi), "/f"], **quiet)
         subprocess.run(["wine", "cmd.exe", "/c", "exit"], **quiet)
         if "DISPLAY" in self.env:
             # Without a window manager (Xvfb) Wine draws the caption and frame itself.
             subprocess.run(["wine", "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Decorated",
                             "/d", "N", "/f"], **quiet)
+
+    def add_fonts(self):
+        """Links Wine's own fonts into the prefix's font folder. Without
+        them the dialogs' "MS Sans Serif" falls back to a wider face, which
+        cuts off the end of long labels, and the caption's buttons show the
+        letter of the missing symbol font instead of their glyph."""
+        if not os.path.isdir(WINE_FONTS):
+            return
+        folder = os.path.join(self.env["WINEPREFIX"], "drive_c", "windows", "Fonts")
+        os.makedirs(folder, exist_ok=True)
+        for name in os.listdir(WINE_FONTS):
+            target = os.path.join(folder, name)
+            if not os.path.lexists(target):
+                os.symlink(os.path.join(WINE_FONTS, name), target)
 
     def stop(self):
         subprocess.run(["wineserver", "-k"], env=self.env, stdin=subprocess.DEVNULL,
@@ -434,10 +457,12 @@ def main():
     parser.add_argument("--prefix", required=True, help="the Wine prefix (made with wineboot -i)")
     parser.add_argument("--ui", default="headless")
     parser.add_argument("--screenshots", help="where to keep the pictures that scripts take")
+    parser.add_argument("--dpi", type=int, default=96, help="the screen's DPI that Windows reports (LogPixels)")
     parser.add_argument("folders", nargs="+")
     args = parser.parse_args()
 
-    wine = Wine(os.path.abspath(args.prefix), os.environ.get("DISPLAY") if args.ui != "headless" else None)
+    wine = Wine(os.path.abspath(args.prefix), os.environ.get("DISPLAY") if args.ui != "headless" else None,
+                args.dpi)
     program = win_path(os.path.abspath(args.program))
     launcher = win_path(build_launcher(os.path.abspath(args.program)))
     scenarios = [s for folder in args.folders for s in find_scenarios(folder)]

@@ -33,4 +33,7 @@ timeout 1200 "${run[@]}" --ui headless "${groups[@]}" tests/scenarios/framework 
 echo "== Wine, win32 on Xvfb"
 timeout 1200 xvfb-run -a -s "-screen 0 1024x768x24" "${run[@]}" --ui win32 \
   --screenshots "$build/screenshots" "${groups[@]}" || status=1
+echo "== Wine, win32 on Xvfb at 192 DPI"
+timeout 300 xvfb-run -a -s "-screen 0 2048x1536x24" "${run[@]}" --ui win32 --dpi 192 \
+  --screenshots "$build/screenshots-192dpi" tests/wine/scenarios/screenshots || status=1
 exit $status

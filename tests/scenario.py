@@ -17,8 +17,13 @@ A `scenario` line `unremovable: PATH` (below T) makes that file read-only and
 immutable for the run, so that not even root can remove it; where the flag
 cannot be set the scenario is skipped.
 
-Usage: scenario.py --program vsZEB --tools DIR [--ui BACKEND] FOLDER...
+Usage: scenario.py --program vsZEB --tools DIR [--ui BACKEND] [--real-input] FOLDER...
 A FOLDER that holds no `scenario` file is searched for scenario folders.
+
+With --real-input only the scenarios that have an `xdotool` file run: the
+program gets no script, and the file's steps (tests/realinput.py) are played
+at its windows as the keys and clicks of a person; the expectations are the
+same files.
 """
 
 import argparse
@@ -33,6 +38,8 @@ import tempfile
 import time
 
 FAKE_TOOLS = ["zebwrap", "zebpost", "zeb2html", "xdg-open", "viewer"]
+# How long a program driven by real input may take to end after the last step.
+REAL_INPUT_END = 20
 
 
 def find_scenarios(folder):
@@ -179,7 +186,34 @@ class Skipped(Exception):
     pass
 
 
-def run_one(folder, program, tools_dir, ui):
+def run_with_real_input(argv, steps_file, **popen):
+    """Starts the program with no script and plays the steps of its
+    `xdotool` file at its windows; (status, stdout, stderr, problems)."""
+    import realinput  # only these runs need an X display and python3-xlib
+
+    steps = realinput.parse(steps_file)
+    problems = []
+    player = realinput.Player()
+    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+        proc = subprocess.Popen(argv, stdout=out, stderr=err, **popen)
+        try:
+            player.play(steps, lambda: proc.poll() is None)
+        except realinput.StepFailed as e:
+            problems.append(str(e))
+        finally:
+            player.close()
+        try:
+            proc.wait(timeout=REAL_INPUT_END)
+        except subprocess.TimeoutExpired:
+            proc.kill()
+            proc.wait()
+            problems.append(f"the program did not end within {REAL_INPUT_END} s of the last step")
+        out.seek(0)
+        err.seek(0)
+        return proc.returncode, out.read(), err.read(), problems
+
+
+def run_one(folder, program, tools_dir, ui, real_input=False):
     setup = parse_scenario(os.path.join(folder, "scenario"))
     root = tempfile.mkdtemp(prefix="vszeb-scenario-")
     locked = []
@@ -205,6 +239,8 @@ def run_one(folder, program, tools_dir, ui):
             "VSZEB_TEST_ROOT": root,
             "ZEBHOME": os.path.join(root, "zebhome"),
         }
+        if ui != "headless":
+            env.update({name: os.environ[name] for name in ("DISPLAY", "XAUTHORITY") if name in os.environ})
         for entry in setup["env"]:
             if entry.startswith("-"):
                 env.pop(entry[1:], None)
@@ -212,7 +248,7 @@ def run_one(folder, program, tools_dir, ui):
             name, _, value = entry.partition("=")
             env[name] = expand(value, root)
         script = os.path.join(folder, "ui.script")
-        if os.path.isfile(script):
+        if os.path.isfile(script) and not real_input:
             expanded = os.path.join(root, "ui.script")
             with open(expanded, "wb") as f:
                 f.write(expand(read_bytes(script).decode("latin-1"), root).encode("latin-1"))
@@ -220,22 +256,24 @@ def run_one(folder, program, tools_dir, ui):
 
         # The child is already in its working directory when it is removed.
         remove_cwd = (lambda: os.rmdir(cwd)) if setup["cwd-gone"] else None
-        proc = subprocess.run([program] + [expand(a, root) for a in setup["args"]],
-                              cwd=cwd, env=env, stdin=subprocess.DEVNULL,
-                              stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=60,
-                              preexec_fn=remove_cwd)
-        problems = []
-        if proc.returncode != setup["status"]:
-            problems.append(f"exit status {proc.returncode}, expected {setup['status']}")
+        argv = [program] + [expand(a, root) for a in setup["args"]]
+        popen = dict(cwd=cwd, env=env, stdin=subprocess.DEVNULL, preexec_fn=remove_cwd)
+        if real_input:
+            status, stdout, stderr, problems = run_with_real_input(argv, os.path.join(folder, "xdotool"), **popen)
+        else:
+            proc = subprocess.run(argv, stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=60, **popen)
+            status, stdout, stderr, problems = proc.returncode, proc.stdout, proc.stderr, []
+        if status != setup["status"]:
+            problems.append(f"exit status {status}, expected {setup['status']}")
         expected_out = b""
         if os.path.isfile(os.path.join(folder, "stdout")):
             expected_out = expand(read_bytes(os.path.join(folder, "stdout")).decode("latin-1"), root).encode("latin-1")
-        if proc.stdout != expected_out:
-            problems.append(f"stdout differs\n--- expected\n{expected_out.decode('latin-1')}--- actual\n{proc.stdout.decode('latin-1')}---")
+        if stdout != expected_out:
+            problems.append(f"stdout differs\n--- expected\n{expected_out.decode('latin-1')}--- actual\n{stdout.decode('latin-1')}---")
         if os.path.isfile(os.path.join(folder, "stderr")):
             expected_err = expand(read_bytes(os.path.join(folder, "stderr")).decode("latin-1"), root).encode("latin-1")
-            if proc.stderr != expected_err:
-                problems.append(f"stderr differs\n--- expected\n{expected_err.decode('latin-1')}--- actual\n{proc.stderr.decode('latin-1')}---")
+            if stderr != expected_err:
+                problems.append(f"stderr differs\n--- expected\n{expected_err.decode('latin-1')}--- actual\n{stderr.decode('latin-1')}---")
         # Programs started with "start" are not waited for by vsZEB: give them a moment.
         deadline = time.monotonic() + 5
         file_problems = compare_after(folder, root)
@@ -243,8 +281,8 @@ def run_one(folder, program, tools_dir, ui):
             time.sleep(0.1)
             file_problems = compare_after(folder, root)
         problems.extend(file_problems)
-        if problems and proc.stderr and not os.path.isfile(os.path.join(folder, "stderr")):
-            problems.append("stderr was:\n" + proc.stderr.decode("latin-1"))
+        if problems and stderr and not os.path.isfile(os.path.join(folder, "stderr")):
+            problems.append("stderr was:\n" + stderr.decode("latin-1"))
         return problems
     finally:
         for path in locked:
@@ -257,10 +295,14 @@ def main():
     parser.add_argument("--program", required=True)
     parser.add_argument("--tools", required=True)
     parser.add_argument("--ui", default="headless")
+    parser.add_argument("--real-input", action="store_true",
+                        help="only the scenarios with an xdotool file, played at the windows instead of ui.script")
     parser.add_argument("folders", nargs="+")
     args = parser.parse_args()
 
     scenarios = [s for folder in args.folders for s in find_scenarios(folder)]
+    if args.real_input:
+        scenarios = [s for s in scenarios if os.path.isfile(os.path.join(s, "xdotool"))]
     if not scenarios:
         print("no scenarios found")
         return 1
@@ -268,7 +310,8 @@ def main():
     for folder in scenarios:
         name = os.path.relpath(folder)
         try:
-            problems = run_one(folder, os.path.abspath(args.program), os.path.abspath(args.tools), args.ui)
+            problems = run_one(folder, os.path.abspath(args.program), os.path.abspath(args.tools), args.ui,
+                               args.real_input)
         except Skipped as reason:
             skipped += 1
             print(f"skip {name}: {reason}")

@@ -55,6 +55,8 @@ constexpr const char* kWindowClass = "vsZEB";
 constexpr const char* kAlphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
 // An edit box's height in dialog units (a combo box closed is as high).
 constexpr int kEditHeight = 12;
+// A static text, check box or radio button at most this high holds one line.
+constexpr int kOneLineHeight = 10;
 // What a message box's icon control holds instead of a resource number.
 constexpr std::string_view kErrorIconText = "error";
 constexpr std::string_view kWarningIconText = "warning";
@@ -136,9 +138,15 @@ using RadioButton = RuledButton<Fl_Round_Button>;
 // mark of a mnemonic ("&&" for an ampersand), as a Win32 static control.
 class StaticText : public Fl_Box {
 public:
-    StaticText(int x, int y, int w, int h) : Fl_Box(x, y, w, h) {
-        align(FL_ALIGN_LEFT | FL_ALIGN_TOP | FL_ALIGN_INSIDE | FL_ALIGN_WRAP | FL_ALIGN_CLIP);
+    StaticText(int x, int y, int w, int h, bool oneLine) : Fl_Box(x, y, w, h) {
+        align(FL_ALIGN_LEFT | FL_ALIGN_TOP | FL_ALIGN_INSIDE | FL_ALIGN_CLIP | (oneLine ? 0 : FL_ALIGN_WRAP));
         set_flag(SHORTCUT_LABEL);
+    }
+    // The text starts at the control's left edge, as a static control's
+    // does (FLTK's own labels keep a margin).
+    void draw() override {
+        draw_box();
+        draw_label(x(), y(), w(), h(), align());
     }
 };
 
@@ -716,9 +724,40 @@ private:
             spin.widget->resize(b->x() + b->w(), b->y(), sw, b->h());
         }
         w.end();
+        giveLabelsRoom(s);
         setWindowIcons(w, appIcons_);
         const int sx = Fl::x() + (Fl::w() - w.w()) / 2, sy = Fl::y() + (Fl::h() - w.h()) / 2;
         w.position(std::max(0, sx), std::max(0, sy));
+    }
+
+    // The template's widths were made for the narrower font of Windows: a
+    // one-line label whose text does not fit takes the free room to its right
+    // (up to the next control on its row, the group box around it or the
+    // dialog's edge) rather than being cut.
+    void giveLabelsRoom(Shown& s) const {
+        const int dialogRight = s.window->w() - px(4);
+        for (Control& c : s.controls) {
+            const ControlKind k = c.tmpl->kind;
+            const bool button = k == ControlKind::CheckBox || k == ControlKind::RadioButton;
+            if ((k != ControlKind::StaticText && !button) || c.tmpl->cy > kOneLineHeight) continue;
+            Fl_Widget* w = c.widget;
+            if (!w->label() || !*w->label()) continue;
+            int tw = 0, th = 0;
+            fl_font(w->labelfont(), w->labelsize());
+            fl_measure(w->label(), tw, th, 0);
+            const int needed = tw + 1 + (button ? w->labelsize() + 8 : 0);
+            if (needed <= w->w()) continue;
+            int limit = dialogRight;
+            for (const Control& d : s.controls) {
+                const Fl_Widget* o = d.widget;
+                if (&d == &c || o->y() >= w->y() + w->h() || o->y() + o->h() <= w->y()) continue;
+                if (o->x() > w->x())
+                    limit = std::min(limit, o->x() - 2);
+                else if (d.tmpl->kind == ControlKind::GroupBox && o->x() + o->w() > w->x())
+                    limit = std::min(limit, o->x() + o->w() - px(2));
+            }
+            w->size(std::max(w->w(), std::min(needed, limit - w->x())), w->h());
+        }
     }
 
     Control makeControl(Shown& s, const ControlTemplate& c) {
@@ -743,7 +782,7 @@ private:
                 out.widget = new GroupBox(x, y, w, h, px(4));
                 break;
             case ControlKind::StaticText:
-                out.widget = new StaticText(x, y, w, h);
+                out.widget = new StaticText(x, y, w, h, c.cy <= kOneLineHeight);
                 break;
             case ControlKind::StaticIcon: {
                 if (c.text == kErrorIconText || c.text == kWarningIconText) {

@@ -26,7 +26,7 @@ python3 tests/wine/check-pe.py "$build/vsZEB.exe" || status=1
 # Every scenario group, with its Windows variants. "framework" assumes the
 # headless back end, so it runs only there.
 groups=(tests/scenarios/startup tests/scenarios/set tests/scenarios/clean tests/scenarios/report-dialog
-        tests/scenarios/report-run tests/wine/scenarios)
+        tests/scenarios/report-run tests/scenarios/screenshots tests/wine/scenarios)
 run=(python3 tests/wine/run.py --program "$build/vsZEB.exe" --prefix "$WINEPREFIX")
 echo "== Wine, headless"
 timeout 1200 "${run[@]}" --ui headless "${groups[@]}" tests/scenarios/framework || status=1

@@ -321,6 +321,7 @@ struct Control {
     bool tabStop = false;
     std::vector<std::string> items;
     int spinLower = 100, spinUpper = 0;  // an up-down control's default range
+    int spinPosition = 0;
 };
 
 struct Shown {
@@ -331,6 +332,7 @@ struct Shown {
     std::vector<std::unique_ptr<Fl_Text_Buffer>> buffers;
     std::vector<std::unique_ptr<Fl_RGB_Image>> images;
     std::string caption;
+    int defaultLook = kNoId;
 
     Control* find(int id) {
         if (id == kNoId) return nullptr;
@@ -434,7 +436,7 @@ public:
             }
         } pop{*this, s};
 
-        if (!dlg.initialize() && !dlg.hasEnded()) setFocus(dlg, firstTabStop(dlg));
+        if (!dlg.initialize() && !dlg.hasEnded()) giveFocus(dlg, firstTabStop(dlg));
         if (dlg.hasEnded()) return;
         show(s);
         if (script()) Fl::add_timeout(0.0, &FltkBackend::stepTimeout, &s);
@@ -520,7 +522,7 @@ public:
         return c && c->tabStop;
     }
 
-    void setFocus(Dialog& dlg, int id) override {
+    void giveFocus(Dialog& dlg, int id) override {
         Control* c = control(dlg, id);
         if (!c || !c->widget->active()) return;
         if (c->widget->visible_focus())
@@ -528,6 +530,13 @@ public:
         else
             Fl::focus(c->widget);
         redrawButtons(*shown(dlg));
+    }
+    int defaultLook(const Dialog& dlg) const override { return shown(dlg) ? shown(dlg)->defaultLook : kNoId; }
+    void setDefaultLook(Dialog& dlg, int id) override {
+        if (Shown* s = shown(dlg)) {
+            s->defaultLook = id;
+            redrawButtons(*s);
+        }
     }
     int focusedItem(const Dialog& dlg) const override {
         const Shown* s = shown(dlg);
@@ -579,6 +588,13 @@ public:
     std::pair<int, int> spinRange(const Dialog& dlg, int id) const override {
         const Control* c = control(dlg, id);
         return c ? std::pair{c->spinLower, c->spinUpper} : std::pair{100, 0};
+    }
+    int spinPosition(const Dialog& dlg, int id) const override {
+        const Control* c = control(dlg, id);
+        return c ? c->spinPosition : 0;
+    }
+    void spinSetPosition(Dialog& dlg, int id, int position) override {
+        if (Control* c = control(dlg, id)) c->spinPosition = position;
     }
 
     bool hasSystemMenu(const Dialog& dlg) const override {
@@ -709,7 +725,10 @@ private:
         w.copy_label(s.caption.c_str());
         w.xclass(kWindowClass);
         w.set_modal();
-        for (const ControlTemplate& c : t.controls) s.controls.push_back(makeControl(s, c));
+        for (const ControlTemplate& c : t.controls) {
+            s.controls.push_back(makeControl(s, c));
+            if (c.kind == ControlKind::DefPushButton) s.defaultLook = c.id;
+        }
         // An up-down control that aligns itself to the right of its buddy
         // takes its place at the buddy's right edge, the buddy giving up the width.
         for (std::size_t i = 1; i < s.controls.size(); ++i) {
@@ -1005,7 +1024,7 @@ void userClose(Shown& s) {
 
 bool drawnAsDefault(const Owner& o) {
     FltkBackend* b = g_backend;
-    return b && o.shown->dlg && o.shown->dlg->isRunning() && b->returnTarget(*o.shown->dlg) == o.id;
+    return b && o.shown->dlg && o.shown->dlg->isRunning() && b->defaultLook(*o.shown->dlg) == o.id;
 }
 
 std::string resourceManager(Display* d) {

@@ -18,6 +18,7 @@
 #include <FL/Fl_Native_File_Chooser.H>
 #include <FL/Fl_RGB_Image.H>
 #include <FL/Fl_Round_Button.H>
+#include <FL/Fl_Scrollbar.H>
 #include <FL/Fl_Text_Buffer.H>
 #include <FL/Fl_Text_Editor.H>
 #include <FL/fl_draw.H>
@@ -216,6 +217,40 @@ private:
     Owner owner_;
 };
 
+// The vertical scroll bar of a multi-line edit, there whether the text fills
+// the edit or not, as WS_VSCROLL keeps it (FLTK's own comes and goes).
+class EditScrollBar : public Fl_Scrollbar {
+public:
+    EditScrollBar(int x, int y, int w, int h) : Fl_Scrollbar(x, y, w, h) {
+        type(FL_VERTICAL);
+        clear_visible_focus();
+    }
+    int handle(int event) override { return event == FL_SHORTCUT || event == FL_KEYBOARD ? 0 : Fl_Scrollbar::handle(event); }
+};
+
+// A multi-line edit, which keeps its scroll bar in step with its text.
+class MultiLineEdit : public Fl_Text_Editor {
+public:
+    MultiLineEdit(int x, int y, int w, int h, EditScrollBar* bar) : Fl_Text_Editor(x, y, w, h), bar_(bar) {
+        scrollbar_width(0);
+        if (bar_)
+            bar_->callback([](Fl_Widget* w, void* edit) {
+            auto* self = static_cast<MultiLineEdit*>(edit);
+            self->scroll(static_cast<Fl_Scrollbar*>(w)->value(), self->mHorizOffset);
+        }, this);
+    }
+    void draw() override {
+        Fl_Text_Editor::draw();
+        if (!bar_) return;
+        const int visible = std::max(1, mNVisibleLines);
+        bar_->value(mTopLineNum, visible, 1, std::max(visible, mNBufferLines + 1));
+        bar_->linesize(1);
+    }
+
+private:
+    EditScrollBar* bar_;
+};
+
 // The two arrows of an up-down control, one above the other.
 class SpinArrows : public Fl_Widget {
 public:
@@ -318,6 +353,7 @@ struct Control {
     const ControlTemplate* tmpl = nullptr;
     Fl_Widget* widget = nullptr;
     Fl_Text_Buffer* buffer = nullptr;  // a multi-line edit's text
+    Fl_Widget* extra = nullptr;        // and its scroll bar
     bool tabStop = false;
     std::vector<std::string> items;
     int spinLower = 100, spinUpper = 0;  // an up-down control's default range
@@ -507,10 +543,13 @@ public:
         Control* c = control(dlg, id);
         if (!c) return;
         // FLTK takes the focus from a widget that it deactivates, as Windows does.
-        if (enabled)
-            c->widget->activate();
-        else
-            c->widget->deactivate();
+        for (Fl_Widget* w : {c->widget, c->extra}) {
+            if (!w) continue;
+            if (enabled)
+                w->activate();
+            else
+                w->deactivate();
+        }
         redrawButtons(*shown(dlg));
     }
     bool isItemEnabled(const Dialog& dlg, int id) const override {
@@ -821,13 +860,15 @@ private:
             }
             case ControlKind::Edit:
                 if (c.style & MultiLine) {
-                    auto* editor = new Fl_Text_Editor(x, y, w, h);
+                    const int barWidth = (c.style & VScroll) ? std::max(Fl::scrollbar_size(), px(8) * 3 / 4) : 0;
+                    auto* bar = barWidth ? new EditScrollBar(x + w - barWidth, y, barWidth, h) : nullptr;
+                    auto* editor = new MultiLineEdit(x, y, w - barWidth, h, bar);
+                    out.extra = bar;
                     s.buffers.push_back(std::make_unique<Fl_Text_Buffer>());
                     out.buffer = s.buffers.back().get();
                     editor->buffer(out.buffer);
                     editor->textfont(FL_HELVETICA);
                     editor->textsize(static_cast<Fl_Fontsize>(fontPixels_));
-                    editor->scrollbar_width(std::max(Fl::scrollbar_size(), px(8) * 3 / 4));
                     out.widget = editor;
                 } else {
                     auto* edit = new EditBox(x, y, w, py(kEditHeight), (c.style & DigitsOnly) != 0);

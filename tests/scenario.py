@@ -17,7 +17,10 @@ A `scenario` line `unremovable: PATH` (below T) makes that file read-only and
 immutable for the run, so that not even root can remove it; where the flag
 cannot be set the scenario is skipped.
 
-Usage: scenario.py --program vsZEB --tools DIR [--ui BACKEND] [--real-input] FOLDER...
+Usage: scenario.py --program vsZEB --tools DIR [--ui BACKEND] [--screenshots DIR] [--real-input] FOLDER...
+With a back end that shows windows (fltk), DISPLAY and XAUTHORITY are passed
+on, and the pictures that a script takes (`screenshot "$T/NAME.png"`) must
+exist as PNG files; --screenshots keeps them.
 A FOLDER that holds no `scenario` file is searched for scenario folders.
 
 With --real-input only the scenarios that have an `xdotool` file run: the
@@ -29,6 +32,7 @@ same files.
 import argparse
 import fcntl
 import os
+import re
 import shlex
 import shutil
 import struct
@@ -182,6 +186,23 @@ def compare_after(folder, root):
     return problems
 
 
+def check_screenshots(folder, root, keep_dir):
+    """Every picture that the script asks for exists as a PNG file; with
+    `keep_dir` it is copied there, named after the scenario's folder."""
+    script = os.path.join(folder, "ui.script")
+    if not os.path.isfile(script):
+        return []
+    problems = []
+    for rel in re.findall(r'screenshot\s+"\$T/([^"]+)"', read_bytes(script).decode("latin-1")):
+        path = os.path.join(root, rel)
+        if not os.path.isfile(path) or read_bytes(path)[:8] != b"\x89PNG\r\n\x1a\n":
+            problems.append(f"no PNG picture {rel}")
+        elif keep_dir:
+            os.makedirs(keep_dir, exist_ok=True)
+            shutil.copy(path, os.path.join(keep_dir, os.path.basename(path)))
+    return problems
+
+
 class Skipped(Exception):
     pass
 
@@ -213,7 +234,7 @@ def run_with_real_input(argv, steps_file, **popen):
         return proc.returncode, out.read(), err.read(), problems
 
 
-def run_one(folder, program, tools_dir, ui, real_input=False):
+def run_one(folder, program, tools_dir, ui, screenshots=None, real_input=False):
     setup = parse_scenario(os.path.join(folder, "scenario"))
     root = tempfile.mkdtemp(prefix="vszeb-scenario-")
     locked = []
@@ -239,8 +260,11 @@ def run_one(folder, program, tools_dir, ui, real_input=False):
             "VSZEB_TEST_ROOT": root,
             "ZEBHOME": os.path.join(root, "zebhome"),
         }
+        # A back end with windows shows them on the display of the run.
         if ui != "headless":
-            env.update({name: os.environ[name] for name in ("DISPLAY", "XAUTHORITY") if name in os.environ})
+            for name in ("DISPLAY", "XAUTHORITY"):
+                if name in os.environ:
+                    env[name] = os.environ[name]
         for entry in setup["env"]:
             if entry.startswith("-"):
                 env.pop(entry[1:], None)
@@ -281,6 +305,8 @@ def run_one(folder, program, tools_dir, ui, real_input=False):
             time.sleep(0.1)
             file_problems = compare_after(folder, root)
         problems.extend(file_problems)
+        if ui != "headless" and not real_input:
+            problems.extend(check_screenshots(folder, root, screenshots))
         if problems and stderr and not os.path.isfile(os.path.join(folder, "stderr")):
             problems.append("stderr was:\n" + stderr.decode("latin-1"))
         return problems
@@ -295,6 +321,7 @@ def main():
     parser.add_argument("--program", required=True)
     parser.add_argument("--tools", required=True)
     parser.add_argument("--ui", default="headless")
+    parser.add_argument("--screenshots", help="where to keep the pictures that scripts take")
     parser.add_argument("--real-input", action="store_true",
                         help="only the scenarios with an xdotool file, played at the windows instead of ui.script")
     parser.add_argument("folders", nargs="+")
@@ -311,7 +338,7 @@ def main():
         name = os.path.relpath(folder)
         try:
             problems = run_one(folder, os.path.abspath(args.program), os.path.abspath(args.tools), args.ui,
-                               args.real_input)
+                               args.screenshots, args.real_input)
         except Skipped as reason:
             skipped += 1
             print(f"skip {name}: {reason}")

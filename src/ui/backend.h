@@ -59,6 +59,9 @@ public:
     virtual bool isChecked(const Dialog& dlg, int id) const = 0;
     virtual void enableItem(Dialog& dlg, int id, bool enabled) = 0;
     virtual bool isItemEnabled(const Dialog& dlg, int id) const = 0;
+    // Moves the focus as the dialog manager does (WM_NEXTDLGCTL): a push
+    // button that gets it takes the default look, another control gives the
+    // look back to the dialog's default button.
     virtual void setFocus(Dialog& dlg, int id) = 0;
     virtual int focusedItem(const Dialog& dlg) const = 0;
     virtual void comboReset(Dialog& dlg, int id) = 0;
@@ -116,7 +119,10 @@ Backend* setBackend(Backend* b);
 // A back end that this build has, with the rule that makes it the default.
 struct BackendFactory {
     std::string_view name;
-    std::unique_ptr<Backend> (*make)();
+    // The back end, ready to show dialogs; nullptr when it cannot start here
+    // (no display, a missing library), with the reason in `error` (without
+    // the "*** Error: " prefix).
+    std::unique_ptr<Backend> (*make)(std::string& error);
     // Whether it is the default when VSZEB_UI is not set (given whether
     // DISPLAY is set). The first factory whose rule holds wins.
     bool (*isDefault)(bool displaySet);

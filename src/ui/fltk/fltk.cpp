@@ -469,6 +469,9 @@ public:
                 if (s.window) s.window->hide();
                 b.stack_.pop_back();
                 setWindow(*s.dlg, nullptr);
+                // As Windows activates the owner again: without a window
+                // manager the focus would fall back to the root window.
+                if (Shown* below = b.top(); below && below->window) raiseAndFocus(*below->window);
             }
         } pop{*this, s};
 
@@ -930,10 +933,11 @@ private:
     }
 
     // Keys reach the dialog before the focused widget, as with the Win32
-    // dialog manager: what the rules take, the widget never sees.
+    // dialog manager: what the rules take, the widget never sees. An open
+    // pop-up menu holds the grab, and the keys are its own.
     static int dispatchEvent(int event, Fl_Window* window) {
         FltkBackend* self = g_backend;
-        if (self && event == FL_KEYBOARD) {
+        if (self && event == FL_KEYBOARD && !Fl::grab()) {
             Shown* s = self->top();
             if (s && s->window.get() == window && !s->dlg->hasEnded() && self->key(*s)) return 1;
         }

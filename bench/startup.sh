@@ -49,7 +49,8 @@ cleanup() {
 trap cleanup EXIT
 
 # A display of our own, whose number the server picks and writes to fd 3.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3> "$work/display" 2> "$work/xvfb.log" &
+# -noreset: no server reset (and no refused connection) between two runs
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3> "$work/display" 2> "$work/xvfb.log" &
 xvfb=$!
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
 [ -s "$work/display" ] || { echo "startup.sh: Xvfb did not start" >&2; cat "$work/xvfb.log" >&2; exit 1; }
@@ -98,5 +99,8 @@ row "bare FLTK window mapped" "${bare_ms:-n/a}" "vsZEB / bare: $(ratio "$vszeb" 
 row "zenity --question mapped" "${zenity_ms:-n/a}" "zenity / vsZEB: $(ratio "$zenity_ms" "$vszeb")" "at least 7"
 row "vsZEB headless About, start to end" "${headless_ms:-n/a}" "" ""
 row "/bin/true, start to end" "${true_ms:-n/a}" "vsZEB / true: $(ratio "$headless_ms" "$true_ms")" "at most 3"
-for c in "${!failed[@]}"; do echo "failed: $c: ${failed[$c]}"; done
-[ ${#failed[@]} -eq 0 ]
+status=0
+for c in "${cases[@]}"; do
+  if [ -n "${failed[$c]:-}" ]; then echo "failed: $c: ${failed[$c]}"; status=1; fi
+done
+exit $status

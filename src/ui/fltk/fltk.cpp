@@ -466,7 +466,9 @@ public:
             Shown& s;
             ~Pop() {
                 Fl::remove_timeout(&FltkBackend::stepTimeout, &s);
+                // the widgets go before the text buffers and images that they show
                 if (s.window) s.window->hide();
+                s.window.reset();
                 b.stack_.pop_back();
                 setWindow(*s.dlg, nullptr);
             }

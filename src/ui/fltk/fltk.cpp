@@ -81,6 +81,10 @@ void userSelect(const Owner& o, int index);
 void userContextMenu(Shown& s, int x, int y);
 void userClose(Shown& s);
 bool drawnAsDefault(const Owner& o);
+bool buddyEnabled(const Owner& spin);
+
+// The room between a check box's or radio button's mark and its text.
+int labelGap(int fontPixels) { return std::max(2, fontPixels / 3); }
 
 // A button that leaves what a click does to the dialog manager's rules: it
 // only shows itself pressed while the mouse holds it (push buttons) and hands
@@ -117,6 +121,17 @@ public:
     }
 
     void draw() override {
+        if (!push_) {
+            // the mark, then the text a little apart from it at every size
+            const Fl_Labeltype type = Base::labeltype();
+            Base::labeltype(FL_NO_LABEL);
+            Base::draw();
+            Base::labeltype(type);
+            const int lx = Fl::box_dx(Base::box()) + 2 + Base::labelsize() + labelGap(Base::labelsize());
+            Base::draw_label(Base::x() + lx, Base::y(), Base::w() - lx, Base::h(),
+                             FL_ALIGN_LEFT | FL_ALIGN_INSIDE | FL_ALIGN_CLIP);
+            return;
+        }
         Base::draw();
         // The default push button has the dark frame around it.
         if (push_ && drawnAsDefault(owner_)) {
@@ -277,7 +292,8 @@ public:
         draw_box(pressed_ && pressedUp_ ? FL_DOWN_BOX : FL_UP_BOX, x(), y(), w(), half, FL_BACKGROUND_COLOR);
         draw_box(pressed_ && !pressedUp_ ? FL_DOWN_BOX : FL_UP_BOX, x(), y() + half, w(), h() - half,
                  FL_BACKGROUND_COLOR);
-        fl_color(active_r() ? FL_FOREGROUND_COLOR : FL_INACTIVE_COLOR);
+        // greyed with its buddy too, which takes its steps away
+        fl_color(active_r() && buddyEnabled(owner_) ? FL_FOREGROUND_COLOR : FL_INACTIVE_COLOR);
         const int cx = x() + w() / 2;
         const int a = std::max(2, std::min(w() / 4, half / 3));
         const int upY = y() + half / 2, downY = y() + half + (h() - half) / 2;
@@ -466,7 +482,9 @@ public:
             Shown& s;
             ~Pop() {
                 Fl::remove_timeout(&FltkBackend::stepTimeout, &s);
+                // the widgets go before the text buffers and images that they show
                 if (s.window) s.window->hide();
+                s.window.reset();
                 b.stack_.pop_back();
                 setWindow(*s.dlg, nullptr);
                 // As Windows activates the owner again: without a window
@@ -553,7 +571,7 @@ public:
             else
                 w->deactivate();
         }
-        redrawButtons(*shown(dlg));
+        shown(dlg)->window->redraw();  // an up-down control shows its buddy's state
     }
     bool isItemEnabled(const Dialog& dlg, int id) const override {
         const Control* c = control(dlg, id);
@@ -716,6 +734,8 @@ public:
         // the separator that the dialog appended before its own entries
         if (dividerNext && items.size() > 1) items[0].flags |= FL_MENU_DIVIDER;
         items.push_back(Fl_Menu_Item{});
+        // the menu's position is taken in the current window's coordinates
+        s.window->make_current();
         const Fl_Menu_Item* picked = items.data()->popup(x, y);
         if (!picked || s.dlg->hasEnded()) return;
         chooseSystemCommand(*s.dlg, static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(picked->user_data_)));
@@ -806,7 +826,7 @@ private:
             int tw = 0, th = 0;
             fl_font(w->labelfont(), w->labelsize());
             fl_measure(w->label(), tw, th, 0);
-            const int needed = tw + 1 + (button ? w->labelsize() + 8 : 0);
+            const int needed = tw + 1 + (button ? w->labelsize() + 4 + labelGap(w->labelsize()) : 0);
             if (needed <= w->w()) continue;
             int limit = dialogRight;
             for (const Control& d : s.controls) {
@@ -1070,6 +1090,15 @@ void userClose(Shown& s) {
 bool drawnAsDefault(const Owner& o) {
     FltkBackend* b = g_backend;
     return b && o.shown->dlg && o.shown->dlg->isRunning() && b->defaultLook(*o.shown->dlg) == o.id;
+}
+
+bool buddyEnabled(const Owner& spin) {
+    FltkBackend* b = g_backend;
+    if (!b || !spin.shown->dlg) return false;
+    const auto& controls = spin.shown->dlg->dialogTemplate().controls;
+    for (std::size_t i = 1; i < controls.size(); ++i)
+        if (controls[i].id == spin.id) return b->isItemEnabled(*spin.shown->dlg, controls[i - 1].id);
+    return true;
 }
 
 std::string resourceManager(Display* d) {

@@ -28,6 +28,10 @@ trap 'timeout 60 wineserver -k >/dev/null 2>&1 || true; rm -rf "$work"' EXIT
 status=0
 fail() { echo "FAIL $*"; status=1; }
 has() { [ -e "$1" ] || fail "missing ${1#"$2"}"; }
+wine_about() {
+  timeout 300 python3 tests/wine/run.py --program "$1" --prefix "$WINEPREFIX" --ui headless "$about" \
+    || fail "$2 fails the About scenario"
+}
 
 rm -f "$deb" "$zip" "$exe"
 timeout 1200 script/package
@@ -38,9 +42,11 @@ if ! timeout 600 lintian --fail-on error --tag-display-limit 0 "$deb"; then fail
 root=$work/deb
 mkdir -p "$root/var/lib/dpkg/info" "$root/var/lib/dpkg/updates"
 touch "$root/var/lib/dpkg/status"
-# A tree of its own: the test machine's package database is not touched,
-# and the libraries the package depends on are those of the machine.
-timeout 120 dpkg --root="$root" --force-depends -i "$deb" > /dev/null || fail "dpkg -i $deb"
+# A tree of its own, so that the test machine's package database is not
+# touched; that tree's database knows no libraries, hence --force-depends.
+# The installed program runs with the machine's libraries.
+timeout 120 dpkg --root="$root" --force-depends -i "$deb" > "$work/dpkg.log" 2>&1 \
+  || { cat "$work/dpkg.log"; fail "dpkg -i $deb"; }
 doc=$root/usr/share/doc/vszeb
 for f in usr/bin/vsZEB usr/share/man/man1/vsZEB.1.gz; do has "$root/$f" "$root"; done
 for f in copyright changelog.Debian.gz guide.html automation.html ide/README.md \
@@ -66,10 +72,6 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   timeout 300 wineboot -i < /dev/null > /dev/null 2>&1
   timeout 60 wineserver -w || true
 fi
-wine_about() {
-  timeout 300 python3 tests/wine/run.py --program "$1" --prefix "$WINEPREFIX" --ui headless "$about" \
-    || fail "$2 fails the About scenario"
-}
 unzip -q "$zip" -d "$work/zip"
 top=$work/zip/vsZEB-${version}-win32
 for f in vsZEB.exe guide.html automation.html images ide/README.md ide/visualstudio/vsZEB.vssettings \
@@ -85,11 +87,18 @@ key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\vsZEB'
 snapshot() {
   (cd "$drive" && find . -path './windows' -prune -o -path '*/Temp' -prune -o -print | sort) > "$1"
 }
+installed=$drive/Program\ Files/vsZEB
+uninstall_silently() {
+  timeout 300 wine "$installed/Uninstall.exe" /S < /dev/null > /dev/null 2>&1
+  # The uninstaller copies itself away and runs from there: wait for the copy.
+  timeout 120 wineserver -w || true
+}
+# An earlier run that stopped half-way may have left it installed.
+if [ -e "$installed/Uninstall.exe" ]; then uninstall_silently || true; fi
 snapshot "$work/before"
 timeout 300 wine "$exe" /S < /dev/null > /dev/null 2>&1 || fail "the silent install"
 timeout 60 wineserver -w || true
 snapshot "$work/installed"
-installed=$drive/Program\ Files/vsZEB
 has "$installed/vsZEB.exe" "$drive/"
 has "$installed/guide.html" "$drive/"
 has "$installed/ide/visualstudio/vsZEB.vssettings" "$drive/"
@@ -98,9 +107,9 @@ uninstall=$(timeout 60 wine reg query "$key" /v UninstallString 2>/dev/null | tr
 timeout 60 wine reg query "$key" /v DisplayName > /dev/null 2>&1 || fail "no DisplayName in $key"
 echo "installed $(comm -13 "$work/before" "$work/installed" | wc -l) files and folders; uninstaller $uninstall"
 wine_about "$installed/vsZEB.exe" "the installed vsZEB.exe"
-timeout 300 wine "$installed/Uninstall.exe" /S < /dev/null > /dev/null 2>&1 || fail "the silent uninstall"
-# The uninstaller copies itself away and runs from there: wait for the copy.
-timeout 120 wineserver -w || true
+# The runner's launcher, which it builds beside the program, is not the installer's.
+rm -f "$installed/wine-launch.exe"
+uninstall_silently || fail "the silent uninstall"
 snapshot "$work/after"
 left=$(comm -13 "$work/before" "$work/after")
 [ -z "$left" ] || fail "the uninstaller left: $left"

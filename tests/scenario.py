@@ -17,13 +17,17 @@ A `scenario` line `unremovable: PATH` (below T) makes that file read-only and
 immutable for the run, so that not even root can remove it; where the flag
 cannot be set the scenario is skipped.
 
-Usage: scenario.py --program vsZEB --tools DIR [--ui BACKEND] FOLDER...
+Usage: scenario.py --program vsZEB --tools DIR [--ui BACKEND] [--screenshots DIR] FOLDER...
+With a back end that shows windows (fltk), DISPLAY and XAUTHORITY are passed
+on, and the pictures that a script takes (`screenshot "$T/NAME.png"`) must
+exist as PNG files; --screenshots keeps them.
 A FOLDER that holds no `scenario` file is searched for scenario folders.
 """
 
 import argparse
 import fcntl
 import os
+import re
 import shlex
 import shutil
 import struct
@@ -175,11 +179,28 @@ def compare_after(folder, root):
     return problems
 
 
+def check_screenshots(folder, root, keep_dir):
+    """Every picture that the script asks for exists as a PNG file; with
+    `keep_dir` it is copied there, named after the scenario's folder."""
+    script = os.path.join(folder, "ui.script")
+    if not os.path.isfile(script):
+        return []
+    problems = []
+    for rel in re.findall(r'screenshot\s+"\$T/([^"]+)"', read_bytes(script).decode("latin-1")):
+        path = os.path.join(root, rel)
+        if not os.path.isfile(path) or read_bytes(path)[:8] != b"\x89PNG\r\n\x1a\n":
+            problems.append(f"no PNG picture {rel}")
+        elif keep_dir:
+            os.makedirs(keep_dir, exist_ok=True)
+            shutil.copy(path, os.path.join(keep_dir, os.path.basename(path)))
+    return problems
+
+
 class Skipped(Exception):
     pass
 
 
-def run_one(folder, program, tools_dir, ui):
+def run_one(folder, program, tools_dir, ui, screenshots=None):
     setup = parse_scenario(os.path.join(folder, "scenario"))
     root = tempfile.mkdtemp(prefix="vszeb-scenario-")
     locked = []
@@ -205,6 +226,11 @@ def run_one(folder, program, tools_dir, ui):
             "VSZEB_TEST_ROOT": root,
             "ZEBHOME": os.path.join(root, "zebhome"),
         }
+        # A back end with windows shows them on the display of the run.
+        if ui != "headless":
+            for name in ("DISPLAY", "XAUTHORITY"):
+                if name in os.environ:
+                    env[name] = os.environ[name]
         for entry in setup["env"]:
             if entry.startswith("-"):
                 env.pop(entry[1:], None)
@@ -243,6 +269,8 @@ def run_one(folder, program, tools_dir, ui):
             time.sleep(0.1)
             file_problems = compare_after(folder, root)
         problems.extend(file_problems)
+        if ui != "headless":
+            problems.extend(check_screenshots(folder, root, screenshots))
         if problems and proc.stderr and not os.path.isfile(os.path.join(folder, "stderr")):
             problems.append("stderr was:\n" + proc.stderr.decode("latin-1"))
         return problems
@@ -257,6 +285,7 @@ def main():
     parser.add_argument("--program", required=True)
     parser.add_argument("--tools", required=True)
     parser.add_argument("--ui", default="headless")
+    parser.add_argument("--screenshots", help="where to keep the pictures that scripts take")
     parser.add_argument("folders", nargs="+")
     args = parser.parse_args()
 
@@ -268,7 +297,8 @@ def main():
     for folder in scenarios:
         name = os.path.relpath(folder)
         try:
-            problems = run_one(folder, os.path.abspath(args.program), os.path.abspath(args.tools), args.ui)
+            problems = run_one(folder, os.path.abspath(args.program), os.path.abspath(args.tools), args.ui,
+                               args.screenshots)
         except Skipped as reason:
             skipped += 1
             print(f"skip {name}: {reason}")

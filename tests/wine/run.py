@@ -54,7 +54,8 @@ import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.dirname(HERE))
-from scenario import find_scenarios, make_unremovable, parse_scenario, read_bytes, release_unremovable  # noqa: E402
+from scenario import (check_screenshots, find_scenarios, make_unremovable, parse_scenario,  # noqa: E402
+                      read_bytes, release_unremovable)
 
 FAKE_TOOLS = ["zebwrap", "zebpost", "zeb2html", "viewer", "opener"]
 WINE_TIMEOUT = 60
@@ -309,23 +310,6 @@ def compare_after(folder, root, variant=WINDOWS):
             rel = rel.strip()
             if rel and os.path.lexists(os.path.join(root, rel)):
                 problems.append(f"{rel} should not exist")
-    return problems
-
-
-def check_screenshots(folder, root, keep_dir):
-    """Every picture that the script asks for exists as a PNG file; with
-    `keep_dir` it is copied there, named after the scenario's folder."""
-    script = os.path.join(folder, "ui.script")
-    if not os.path.isfile(script):
-        return []
-    problems = []
-    for rel in re.findall(r'screenshot\s+"\$T/([^"]+)"', read_bytes(script).decode("latin-1")):
-        path = os.path.join(root, rel)
-        if not os.path.isfile(path) or read_bytes(path)[:8] != b"\x89PNG\r\n\x1a\n":
-            problems.append(f"no PNG picture {rel}")
-        elif keep_dir:
-            os.makedirs(keep_dir, exist_ok=True)
-            shutil.copy(path, os.path.join(keep_dir, os.path.basename(path)))
     return problems
 
 

@@ -3,8 +3,9 @@
 # - the Debian package: lintian finds no error; installed with dpkg into a
 #   tree of its own, it holds the program, the manual page and the
 #   documentation where Debian wants them, depends on the libraries that
-#   dpkg-shlibdeps found, and the installed vsZEB runs the About scenario and
-#   accepts the command lines of the installed IDE definitions;
+#   dpkg-shlibdeps found, and the installed vsZEB runs the About scenario
+#   (headless, and with its X11 dialogs when the build has them) and accepts
+#   the command lines of the installed IDE definitions;
 # - the zip: it holds the program, the guide and the IDE definitions, and
 #   the vsZEB.exe in it runs the About scenario under Wine;
 # - the installer: run silently under Wine it installs into Program Files
@@ -64,6 +65,12 @@ done
 [ "$(dpkg-deb -f "$deb" Version)" = "${version}-1" ] || fail "package version is not ${version}-1"
 timeout 120 python3 tests/scenario.py --program "$root/usr/bin/vsZEB" --tools tests/tools --ui headless "$about" \
   || fail "the installed vsZEB fails the About scenario"
+if grep -qx 'VSZEB_FLTK:BOOL=ON' build/package-linux/CMakeCache.txt; then
+  # The X11 dialogs are a module that the installed program must find and load.
+  timeout 120 xvfb-run -a -s "-screen 0 1024x768x24" \
+    python3 tests/scenario.py --program "$root/usr/bin/vsZEB" --tools tests/tools --ui fltk "$about" \
+    || fail "the installed vsZEB fails the About scenario with its X11 dialogs"
+fi
 timeout 300 python3 tests/package/ide.py --program "$root/usr/bin/vsZEB" "$doc/ide" \
   || fail "the installed IDE definitions"
 

@@ -8,6 +8,8 @@
 #include <cstdlib>
 
 #include "sys/console.h"
+#include "sys/env.h"
+#include "sys/files.h"
 #include "ui/messages.h"
 
 namespace ui {
@@ -313,7 +315,12 @@ std::optional<std::string> ScriptDriver::answerFileDialog(const FileDialogOption
     if (a.op != ScriptOp::FileDialog) fail(a.line, msg::lineNotMet(a.source, shown));
     ++next_;
     if (a.flag) return std::nullopt;
-    return a.strings[0];
+    // The dialog's Open button takes only what its flags allow, and it hands
+    // back the full path of the name typed into it.
+    const std::string chosen = sys::fullPath(a.strings[0]);
+    if (a.strings[0].empty() || (options.fileMustExist && !sys::fileExists(chosen)))
+        fail(a.line, msg::notAnExistingFile(a.source, chosen));
+    return chosen;
 }
 
 void ScriptDriver::programEnded() {

@@ -18,6 +18,7 @@
 #include <FL/Fl_Native_File_Chooser.H>
 #include <FL/Fl_RGB_Image.H>
 #include <FL/Fl_Round_Button.H>
+#include <FL/Fl_Scrollbar.H>
 #include <FL/Fl_Text_Buffer.H>
 #include <FL/Fl_Text_Editor.H>
 #include <FL/fl_draw.H>
@@ -216,6 +217,40 @@ private:
     Owner owner_;
 };
 
+// The vertical scroll bar of a multi-line edit, there whether the text fills
+// the edit or not, as WS_VSCROLL keeps it (FLTK's own comes and goes).
+class EditScrollBar : public Fl_Scrollbar {
+public:
+    EditScrollBar(int x, int y, int w, int h) : Fl_Scrollbar(x, y, w, h) {
+        type(FL_VERTICAL);
+        clear_visible_focus();
+    }
+    int handle(int event) override { return event == FL_SHORTCUT || event == FL_KEYBOARD ? 0 : Fl_Scrollbar::handle(event); }
+};
+
+// A multi-line edit, which keeps its scroll bar in step with its text.
+class MultiLineEdit : public Fl_Text_Editor {
+public:
+    MultiLineEdit(int x, int y, int w, int h, EditScrollBar* bar) : Fl_Text_Editor(x, y, w, h), bar_(bar) {
+        scrollbar_width(0);
+        if (bar_)
+            bar_->callback([](Fl_Widget* w, void* edit) {
+            auto* self = static_cast<MultiLineEdit*>(edit);
+            self->scroll(static_cast<Fl_Scrollbar*>(w)->value(), self->mHorizOffset);
+        }, this);
+    }
+    void draw() override {
+        Fl_Text_Editor::draw();
+        if (!bar_) return;
+        const int visible = std::max(1, mNVisibleLines);
+        bar_->value(mTopLineNum, visible, 1, std::max(visible, mNBufferLines + 1));
+        bar_->linesize(1);
+    }
+
+private:
+    EditScrollBar* bar_;
+};
+
 // The two arrows of an up-down control, one above the other.
 class SpinArrows : public Fl_Widget {
 public:
@@ -318,9 +353,11 @@ struct Control {
     const ControlTemplate* tmpl = nullptr;
     Fl_Widget* widget = nullptr;
     Fl_Text_Buffer* buffer = nullptr;  // a multi-line edit's text
+    Fl_Widget* extra = nullptr;        // and its scroll bar
     bool tabStop = false;
     std::vector<std::string> items;
     int spinLower = 100, spinUpper = 0;  // an up-down control's default range
+    int spinPosition = 0;
 };
 
 struct Shown {
@@ -331,6 +368,7 @@ struct Shown {
     std::vector<std::unique_ptr<Fl_Text_Buffer>> buffers;
     std::vector<std::unique_ptr<Fl_RGB_Image>> images;
     std::string caption;
+    int defaultLook = kNoId;
 
     Control* find(int id) {
         if (id == kNoId) return nullptr;
@@ -428,13 +466,15 @@ public:
             Shown& s;
             ~Pop() {
                 Fl::remove_timeout(&FltkBackend::stepTimeout, &s);
+                // the widgets go before the text buffers and images that they show
                 if (s.window) s.window->hide();
+                s.window.reset();
                 b.stack_.pop_back();
                 setWindow(*s.dlg, nullptr);
             }
         } pop{*this, s};
 
-        if (!dlg.initialize() && !dlg.hasEnded()) setFocus(dlg, firstTabStop(dlg));
+        if (!dlg.initialize() && !dlg.hasEnded()) giveFocus(dlg, firstTabStop(dlg));
         if (dlg.hasEnded()) return;
         show(s);
         if (script()) Fl::add_timeout(0.0, &FltkBackend::stepTimeout, &s);
@@ -505,10 +545,13 @@ public:
         Control* c = control(dlg, id);
         if (!c) return;
         // FLTK takes the focus from a widget that it deactivates, as Windows does.
-        if (enabled)
-            c->widget->activate();
-        else
-            c->widget->deactivate();
+        for (Fl_Widget* w : {c->widget, c->extra}) {
+            if (!w) continue;
+            if (enabled)
+                w->activate();
+            else
+                w->deactivate();
+        }
         redrawButtons(*shown(dlg));
     }
     bool isItemEnabled(const Dialog& dlg, int id) const override {
@@ -520,7 +563,7 @@ public:
         return c && c->tabStop;
     }
 
-    void setFocus(Dialog& dlg, int id) override {
+    void giveFocus(Dialog& dlg, int id) override {
         Control* c = control(dlg, id);
         if (!c || !c->widget->active()) return;
         if (c->widget->visible_focus())
@@ -528,6 +571,13 @@ public:
         else
             Fl::focus(c->widget);
         redrawButtons(*shown(dlg));
+    }
+    int defaultLook(const Dialog& dlg) const override { return shown(dlg) ? shown(dlg)->defaultLook : kNoId; }
+    void setDefaultLook(Dialog& dlg, int id) override {
+        if (Shown* s = shown(dlg)) {
+            s->defaultLook = id;
+            redrawButtons(*s);
+        }
     }
     int focusedItem(const Dialog& dlg) const override {
         const Shown* s = shown(dlg);
@@ -579,6 +629,13 @@ public:
     std::pair<int, int> spinRange(const Dialog& dlg, int id) const override {
         const Control* c = control(dlg, id);
         return c ? std::pair{c->spinLower, c->spinUpper} : std::pair{100, 0};
+    }
+    int spinPosition(const Dialog& dlg, int id) const override {
+        const Control* c = control(dlg, id);
+        return c ? c->spinPosition : 0;
+    }
+    void spinSetPosition(Dialog& dlg, int id, int position) override {
+        if (Control* c = control(dlg, id)) c->spinPosition = position;
     }
 
     bool hasSystemMenu(const Dialog& dlg) const override {
@@ -709,7 +766,10 @@ private:
         w.copy_label(s.caption.c_str());
         w.xclass(kWindowClass);
         w.set_modal();
-        for (const ControlTemplate& c : t.controls) s.controls.push_back(makeControl(s, c));
+        for (const ControlTemplate& c : t.controls) {
+            s.controls.push_back(makeControl(s, c));
+            if (c.kind == ControlKind::DefPushButton) s.defaultLook = c.id;
+        }
         // An up-down control that aligns itself to the right of its buddy
         // takes its place at the buddy's right edge, the buddy giving up the width.
         for (std::size_t i = 1; i < s.controls.size(); ++i) {
@@ -802,13 +862,15 @@ private:
             }
             case ControlKind::Edit:
                 if (c.style & MultiLine) {
-                    auto* editor = new Fl_Text_Editor(x, y, w, h);
+                    const int barWidth = (c.style & VScroll) ? std::max(Fl::scrollbar_size(), px(8) * 3 / 4) : 0;
+                    auto* bar = barWidth ? new EditScrollBar(x + w - barWidth, y, barWidth, h) : nullptr;
+                    auto* editor = new MultiLineEdit(x, y, w - barWidth, h, bar);
+                    out.extra = bar;
                     s.buffers.push_back(std::make_unique<Fl_Text_Buffer>());
                     out.buffer = s.buffers.back().get();
                     editor->buffer(out.buffer);
                     editor->textfont(FL_HELVETICA);
                     editor->textsize(static_cast<Fl_Fontsize>(fontPixels_));
-                    editor->scrollbar_width(std::max(Fl::scrollbar_size(), px(8) * 3 / 4));
                     out.widget = editor;
                 } else {
                     auto* edit = new EditBox(x, y, w, py(kEditHeight), (c.style & DigitsOnly) != 0);
@@ -1005,7 +1067,7 @@ void userClose(Shown& s) {
 
 bool drawnAsDefault(const Owner& o) {
     FltkBackend* b = g_backend;
-    return b && o.shown->dlg && o.shown->dlg->isRunning() && b->returnTarget(*o.shown->dlg) == o.id;
+    return b && o.shown->dlg && o.shown->dlg->isRunning() && b->defaultLook(*o.shown->dlg) == o.id;
 }
 
 std::string resourceManager(Display* d) {

@@ -295,6 +295,8 @@ TEST(ScriptFailures, FileDialogsAreAnsweredWithAPathOrCancel) {
         std::filesystem::temp_directory_path() / ("vszeb-file-dialog-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
     std::filesystem::create_directories(dir / "sub");
     std::ofstream(dir / "viewer") << "";
+    std::ofstream(dir / "tool.exe") << "";
+    std::ofstream(dir / "viewer.exe") << "";
     const std::string d = dir.string();
     std::vector<std::string> answers;
     bool mustExist = true;
@@ -303,13 +305,17 @@ TEST(ScriptFailures, FileDialogsAreAnsweredWithAPathOrCancel) {
             ui::FileDialogOptions o;
             o.title = "Select viewer program";
             o.fileMustExist = mustExist;
+            o.defaultExtension = "exe";
             const auto path = ui::openFileDialog(o);
             answers.push_back(path ? *path : "<cancel>");
         };
     };
-    // the answer comes back as the full path, as the dialog returns it
-    run("click 101\nfiledialog \"" + d + "/sub/../viewer\"\nclick 101\nfiledialog cancel\nclose", choose);
-    EXPECT_EQ(answers, (std::vector<std::string>{d + "/viewer", "<cancel>"}));
+    // the answer comes back as the full path, as the dialog returns it, with
+    // the default extension when a file with it is there
+    run("click 101\nfiledialog \"" + d + "/sub/../viewer\"\nclick 101\nfiledialog cancel\nclick 101\nfiledialog \"" + d +
+            "/tool\"\nclose",
+        choose);
+    EXPECT_EQ(answers, (std::vector<std::string>{d + "/viewer.exe", "<cancel>", d + "/tool.exe"}));
     // a file that is not there is no answer to a dialog that asks for one
     EXPECT_EQ(failure("click 101\nfiledialog \"" + d + "/missing\"", choose),
               "vsZEB script: line 2: expected an existing file for filedialog \"" + d + "/missing\", found none at " +
@@ -319,8 +325,8 @@ TEST(ScriptFailures, FileDialogsAreAnsweredWithAPathOrCancel) {
                   "/sub");
     mustExist = false;
     answers.clear();
-    run("click 101\nfiledialog \"" + d + "/new\"\nclose", choose);
-    EXPECT_EQ(answers, std::vector<std::string>{d + "/new"});
+    run("click 101\nfiledialog \"" + d + "/new\"\nclick 101\nfiledialog \"" + d + "/sub/new.txt\"\nclose", choose);
+    EXPECT_EQ(answers, (std::vector<std::string>{d + "/new", d + "/sub/new.txt"}));
     EXPECT_EQ(failure("click 101\nfiledialog \"\"", choose).substr(0, 64),
               "vsZEB script: line 2: expected an existing file for filedialog \"");
     EXPECT_EQ(failure("click 101\nmessagebox \"A\" \"B\"", choose),

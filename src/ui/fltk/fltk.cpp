@@ -81,6 +81,7 @@ void userSelect(const Owner& o, int index);
 void userContextMenu(Shown& s, int x, int y);
 void userClose(Shown& s);
 bool drawnAsDefault(const Owner& o);
+bool buddyEnabled(const Owner& spin);
 
 // A button that leaves what a click does to the dialog manager's rules: it
 // only shows itself pressed while the mouse holds it (push buttons) and hands
@@ -277,7 +278,8 @@ public:
         draw_box(pressed_ && pressedUp_ ? FL_DOWN_BOX : FL_UP_BOX, x(), y(), w(), half, FL_BACKGROUND_COLOR);
         draw_box(pressed_ && !pressedUp_ ? FL_DOWN_BOX : FL_UP_BOX, x(), y() + half, w(), h() - half,
                  FL_BACKGROUND_COLOR);
-        fl_color(active_r() ? FL_FOREGROUND_COLOR : FL_INACTIVE_COLOR);
+        // greyed with its buddy too, which takes its steps away
+        fl_color(active_r() && buddyEnabled(owner_) ? FL_FOREGROUND_COLOR : FL_INACTIVE_COLOR);
         const int cx = x() + w() / 2;
         const int a = std::max(2, std::min(w() / 4, half / 3));
         const int upY = y() + half / 2, downY = y() + half + (h() - half) / 2;
@@ -552,7 +554,7 @@ public:
             else
                 w->deactivate();
         }
-        redrawButtons(*shown(dlg));
+        shown(dlg)->window->redraw();  // an up-down control shows its buddy's state
     }
     bool isItemEnabled(const Dialog& dlg, int id) const override {
         const Control* c = control(dlg, id);
@@ -715,6 +717,8 @@ public:
         // the separator that the dialog appended before its own entries
         if (dividerNext && items.size() > 1) items[0].flags |= FL_MENU_DIVIDER;
         items.push_back(Fl_Menu_Item{});
+        // the menu's position is taken in the current window's coordinates
+        s.window->make_current();
         const Fl_Menu_Item* picked = items.data()->popup(x, y);
         if (!picked || s.dlg->hasEnded()) return;
         chooseSystemCommand(*s.dlg, static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(picked->user_data_)));
@@ -1068,6 +1072,15 @@ void userClose(Shown& s) {
 bool drawnAsDefault(const Owner& o) {
     FltkBackend* b = g_backend;
     return b && o.shown->dlg && o.shown->dlg->isRunning() && b->defaultLook(*o.shown->dlg) == o.id;
+}
+
+bool buddyEnabled(const Owner& spin) {
+    FltkBackend* b = g_backend;
+    if (!b || !spin.shown->dlg) return false;
+    const auto& controls = spin.shown->dlg->dialogTemplate().controls;
+    for (std::size_t i = 1; i < controls.size(); ++i)
+        if (controls[i].id == spin.id) return b->isItemEnabled(*spin.shown->dlg, controls[i - 1].id);
+    return true;
 }
 
 std::string resourceManager(Display* d) {

@@ -9,6 +9,7 @@ namespace ui::fltk {
 namespace {
 
 constexpr double kDefaultDpi = 96.0;
+constexpr const char* kAllFiles = "All files";
 
 std::vector<std::string_view> split(std::string_view text, char sep) {
     std::vector<std::string_view> parts;
@@ -75,11 +76,17 @@ int dialogUnitsY(int pixels, BaseUnits b) { return b.y > 0 ? (pixels * 8 + b.y -
 std::string chooserFilter(std::string_view filter) {
     std::vector<std::string_view> parts = split(filter, '|');
     std::string out;
+    bool anyFile = false;
     for (std::size_t i = 0; i + 1 < parts.size(); i += 2) {
         if (parts[i].empty() && parts[i + 1].empty()) break;  // the "||" that ends the list
         if (!out.empty()) out += '\n';
-        out += std::string(parts[i]) + '\t' + pattern(parts[i + 1]);
+        const std::string p = pattern(parts[i + 1]);
+        anyFile = anyFile || p == "*";
+        out += std::string(parts[i]) + '\t' + p;
     }
+    // Programs here carry no extension: a filter made for Windows names
+    // (*.exe) would hide every one of them, so any file can be shown too.
+    if (!out.empty() && !anyFile) out += std::string("\n") + kAllFiles + "\t*";
     return out;
 }
 

@@ -30,6 +30,7 @@ int dialogUnitsX(int pixels, BaseUnits b);
 int dialogUnitsY(int pixels, BaseUnits b);
 
 // "Name|*.a;*.b|All|*.*||" as FLTK's chooser takes it: "Name\t*.{a,b}\nAll\t*".
+// A filter that shows no file of every name gets "All files" after its own.
 std::string chooserFilter(std::string_view filter);
 
 }  // namespace ui::fltk

@@ -83,6 +83,9 @@ void userClose(Shown& s);
 bool drawnAsDefault(const Owner& o);
 bool buddyEnabled(const Owner& spin);
 
+// The room between a check box's or radio button's mark and its text.
+int labelGap(int fontPixels) { return std::max(2, fontPixels / 3); }
+
 // A button that leaves what a click does to the dialog manager's rules: it
 // only shows itself pressed while the mouse holds it (push buttons) and hands
 // the click on when the mouse is released over it.
@@ -118,6 +121,17 @@ public:
     }
 
     void draw() override {
+        if (!push_) {
+            // the mark, then the text a little apart from it at every size
+            const Fl_Labeltype type = Base::labeltype();
+            Base::labeltype(FL_NO_LABEL);
+            Base::draw();
+            Base::labeltype(type);
+            const int lx = Fl::box_dx(Base::box()) + 2 + Base::labelsize() + labelGap(Base::labelsize());
+            Base::draw_label(Base::x() + lx, Base::y(), Base::w() - lx, Base::h(),
+                             FL_ALIGN_LEFT | FL_ALIGN_INSIDE | FL_ALIGN_CLIP);
+            return;
+        }
         Base::draw();
         // The default push button has the dark frame around it.
         if (push_ && drawnAsDefault(owner_)) {
@@ -809,7 +823,7 @@ private:
             int tw = 0, th = 0;
             fl_font(w->labelfont(), w->labelsize());
             fl_measure(w->label(), tw, th, 0);
-            const int needed = tw + 1 + (button ? w->labelsize() + 8 : 0);
+            const int needed = tw + 1 + (button ? w->labelsize() + 4 + labelGap(w->labelsize()) : 0);
             if (needed <= w->w()) continue;
             int limit = dialogRight;
             for (const Control& d : s.controls) {

@@ -32,7 +32,7 @@ constexpr ControlTemplate kAboutControls[] = {
     {kNoId, ControlKind::StaticText, "- Microsoft Visual Studio IDE", 42, 42, 102, 8, 0},
     {1, ControlKind::DefPushButton, "&OK", 84, 108, 36, 14, TabStop | GroupStart},
     {kNoId, ControlKind::StaticText, "- also in some other IDE integrations", 42, 54, 126, 8, 0},
-    {kNoId, ControlKind::StaticText, "ZEB++ IDE Integration v4.2", 42, 12, 102, 8, 0},
+    {kNoId, ControlKind::StaticText, "ZEB++ IDE Integration v" VSZEB_VERSION_SHORT, 42, 12, 102, 8, 0},
     {kNoId, ControlKind::StaticText, "Used in", 42, 30, 36, 8, 0},
 };
 

@@ -1,10 +1,10 @@
 #!/usr/bin/env python3
 """Checks the shipped Windows program: a 32-bit Intel GUI executable that
 needs no DLL beyond Windows' own, carrying the resources that Windows reads
-from it (icon 128, string 103, the version of resources.h, the manifest:
+from it (icon 128, string 103, the version of the build, the manifest:
 common controls 6, per-monitor DPI awareness, the supported Windows versions).
 
-    check-pe.py build/windows-i686/vsZEB.exe [--resources src/res/resources.h]
+    check-pe.py build/windows-i686/vsZEB.exe [--version-header build/windows-i686/generated/res/version.h]
 """
 import argparse
 import re
@@ -182,14 +182,15 @@ def check(exe, expected_version):
 
 
 def main():
-    here = Path(__file__).resolve().parent
     ap = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     ap.add_argument("exe", type=Path)
-    ap.add_argument("--resources", type=Path, default=here.parent.parent / "src/res/resources.h")
+    ap.add_argument("--version-header", type=Path,
+                    help="the version header of the build (default: generated/res/version.h beside the program)")
     args = ap.parse_args()
-    m = re.search(r'kVersionText\s*=\s*"([0-9.]+)"', args.resources.read_text())
+    header = args.version_header or args.exe.parent / "generated/res/version.h"
+    m = re.search(r'VSZEB_VERSION_TEXT\s+"([0-9.]+)"', header.read_text())
     if not m:
-        print("FAIL no kVersionText in %s" % args.resources)
+        print("FAIL no VSZEB_VERSION_TEXT in %s" % header)
         return 1
     try:
         failures, count = check(args.exe, m.group(1))

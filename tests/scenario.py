@@ -23,14 +23,23 @@ output pipe whose reader has gone, or a terminal on standard input that
 types keys once the program waits for one, and whose settings must be as
 before when the program has ended.
 
-Usage: scenario.py --program vsZEB --tools DIR [--ui BACKEND] FOLDER...
+Usage: scenario.py --program vsZEB --tools DIR [--ui BACKEND] [--screenshots DIR] [--real-input] FOLDER...
+With a back end that shows windows (fltk), DISPLAY and XAUTHORITY are passed
+on, and the pictures that a script takes (`screenshot "$T/NAME.png"`) must
+exist as PNG files; --screenshots keeps them.
 A FOLDER that holds no `scenario` file is searched for scenario folders.
+
+With --real-input only the scenarios that have an `xdotool` file run: the
+program gets no script, and the file's steps (tests/realinput.py) are played
+at its windows as the keys and clicks of a person; the expectations are the
+same files.
 """
 
 import argparse
 import fcntl
 import os
 import pty
+import re
 import shlex
 import shutil
 import signal
@@ -42,6 +51,8 @@ import termios
 import time
 
 FAKE_TOOLS = ["zebwrap", "zebpost", "zeb2html", "xdg-open", "viewer"]
+# How long a program driven by real input may take to end after the last step.
+REAL_INPUT_END = 20
 
 
 def find_scenarios(folder):
@@ -211,6 +222,24 @@ class Launch:
         os.write(self.master, self.keys)
         return None
 
+    def run(self, argv, **popen):
+        """Runs the program to its end: (status, stdout, stderr, problems)."""
+        stdout = self.stdout(subprocess.PIPE)
+        proc = subprocess.Popen(argv, stdout=stdout, stderr=subprocess.PIPE, **popen)
+        if stdout != subprocess.PIPE:
+            os.close(stdout)
+        problems = []
+        typed = self.type_keys(proc)
+        if typed:
+            problems.append(typed)
+        try:
+            out, err = proc.communicate(timeout=60)
+        except subprocess.TimeoutExpired:
+            proc.kill()
+            out, err = proc.communicate()
+            problems.append("no end within 60 s")
+        return proc.returncode, out or b"", err or b"", problems
+
     def check_terminal(self):
         if self.keys is None:
             return []
@@ -264,11 +293,55 @@ def compare_after(folder, root):
     return problems
 
 
+def check_screenshots(folder, root, keep_dir):
+    """Every picture that the script asks for exists as a PNG file; with
+    `keep_dir` it is copied there, named after the scenario's folder."""
+    script = os.path.join(folder, "ui.script")
+    if not os.path.isfile(script):
+        return []
+    problems = []
+    for rel in re.findall(r'screenshot\s+"\$T/([^"]+)"', read_bytes(script).decode("latin-1")):
+        path = os.path.join(root, rel)
+        if not os.path.isfile(path) or read_bytes(path)[:8] != b"\x89PNG\r\n\x1a\n":
+            problems.append(f"no PNG picture {rel}")
+        elif keep_dir:
+            os.makedirs(keep_dir, exist_ok=True)
+            shutil.copy(path, os.path.join(keep_dir, os.path.basename(path)))
+    return problems
+
+
 class Skipped(Exception):
     pass
 
 
-def run_one(folder, program, tools_dir, ui):
+def run_with_real_input(argv, steps_file, **popen):
+    """Starts the program with no script and plays the steps of its
+    `xdotool` file at its windows; (status, stdout, stderr, problems)."""
+    import realinput  # only these runs need an X display and python3-xlib
+
+    steps = realinput.parse(steps_file)
+    problems = []
+    player = realinput.Player()
+    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+        proc = subprocess.Popen(argv, stdout=out, stderr=err, **popen)
+        try:
+            player.play(steps, lambda: proc.poll() is None)
+        except realinput.StepFailed as e:
+            problems.append(str(e))
+        finally:
+            player.close()
+        try:
+            proc.wait(timeout=REAL_INPUT_END)
+        except subprocess.TimeoutExpired:
+            proc.kill()
+            proc.wait()
+            problems.append(f"the program did not end within {REAL_INPUT_END} s of the last step")
+        out.seek(0)
+        err.seek(0)
+        return proc.returncode, out.read(), err.read(), problems
+
+
+def run_one(folder, program, tools_dir, ui, screenshots=None, real_input=False):
     setup = parse_scenario(os.path.join(folder, "scenario"))
     root = tempfile.mkdtemp(prefix="vszeb-scenario-")
     locked = []
@@ -295,6 +368,11 @@ def run_one(folder, program, tools_dir, ui):
             "VSZEB_TEST_ROOT": root,
             "ZEBHOME": os.path.join(root, "zebhome"),
         }
+        # A back end with windows shows them on the display of the run.
+        if ui != "headless":
+            for name in ("DISPLAY", "XAUTHORITY"):
+                if name in os.environ:
+                    env[name] = os.environ[name]
         for entry in setup["env"]:
             if entry.startswith("-"):
                 env.pop(entry[1:], None)
@@ -302,7 +380,7 @@ def run_one(folder, program, tools_dir, ui):
             name, _, value = entry.partition("=")
             env[name] = expand(value, root)
         script = os.path.join(folder, "ui.script")
-        if os.path.isfile(script):
+        if os.path.isfile(script) and not real_input:
             expanded = os.path.join(root, "ui.script")
             with open(expanded, "wb") as f:
                 f.write(expand(read_bytes(script).decode("latin-1"), root).encode("latin-1"))
@@ -310,38 +388,26 @@ def run_one(folder, program, tools_dir, ui):
 
         # The child is already in its working directory when it is removed.
         remove_cwd = (lambda: os.rmdir(cwd)) if setup["cwd-gone"] else None
+        argv = [program] + [expand(a, root) for a in setup["args"]]
         launch = Launch(setup["launch"])
         launched.append(launch)
-        stdout = launch.stdout(subprocess.PIPE)
-        proc = subprocess.Popen([program] + [expand(a, root) for a in setup["args"]],
-                                cwd=cwd, env=env, stdin=subprocess.DEVNULL,
-                                stdout=stdout, stderr=subprocess.PIPE,
-                                preexec_fn=lambda: launch.prepare_child(remove_cwd))
-        if stdout != subprocess.PIPE:
-            os.close(stdout)
-        problems = []
-        typed = launch.type_keys(proc)
-        if typed:
-            problems.append(typed)
-        try:
-            out, err = proc.communicate(timeout=60)
-        except subprocess.TimeoutExpired:
-            proc.kill()
-            out, err = proc.communicate()
-            problems.append("no end within 60 s")
-        proc.stdout, proc.stderr = out or b"", err or b""
-        if proc.returncode != setup["status"]:
-            problems.append(f"exit status {proc.returncode}, expected {setup['status']}")
+        popen = dict(cwd=cwd, env=env, stdin=subprocess.DEVNULL, preexec_fn=lambda: launch.prepare_child(remove_cwd))
+        if real_input:
+            status, stdout, stderr, problems = run_with_real_input(argv, os.path.join(folder, "xdotool"), **popen)
+        else:
+            status, stdout, stderr, problems = launch.run(argv, **popen)
+        if status != setup["status"]:
+            problems.append(f"exit status {status}, expected {setup['status']}")
         problems.extend(launch.check_terminal())
         expected_out = b""
         if os.path.isfile(os.path.join(folder, "stdout")):
             expected_out = expand(read_bytes(os.path.join(folder, "stdout")).decode("latin-1"), root).encode("latin-1")
-        if proc.stdout != expected_out:
-            problems.append(f"stdout differs\n--- expected\n{expected_out.decode('latin-1')}--- actual\n{proc.stdout.decode('latin-1')}---")
+        if stdout != expected_out:
+            problems.append(f"stdout differs\n--- expected\n{expected_out.decode('latin-1')}--- actual\n{stdout.decode('latin-1')}---")
         if os.path.isfile(os.path.join(folder, "stderr")):
             expected_err = expand(read_bytes(os.path.join(folder, "stderr")).decode("latin-1"), root).encode("latin-1")
-            if proc.stderr != expected_err:
-                problems.append(f"stderr differs\n--- expected\n{expected_err.decode('latin-1')}--- actual\n{proc.stderr.decode('latin-1')}---")
+            if stderr != expected_err:
+                problems.append(f"stderr differs\n--- expected\n{expected_err.decode('latin-1')}--- actual\n{stderr.decode('latin-1')}---")
         # Programs started with "start" are not waited for by vsZEB: give them a moment.
         deadline = time.monotonic() + 5
         file_problems = compare_after(folder, root)
@@ -349,8 +415,10 @@ def run_one(folder, program, tools_dir, ui):
             time.sleep(0.1)
             file_problems = compare_after(folder, root)
         problems.extend(file_problems)
-        if problems and proc.stderr and not os.path.isfile(os.path.join(folder, "stderr")):
-            problems.append("stderr was:\n" + proc.stderr.decode("latin-1"))
+        if ui != "headless" and not real_input:
+            problems.extend(check_screenshots(folder, root, screenshots))
+        if problems and stderr and not os.path.isfile(os.path.join(folder, "stderr")):
+            problems.append("stderr was:\n" + stderr.decode("latin-1"))
         return problems
     finally:
         for launch in launched:
@@ -365,10 +433,15 @@ def main():
     parser.add_argument("--program", required=True)
     parser.add_argument("--tools", required=True)
     parser.add_argument("--ui", default="headless")
+    parser.add_argument("--screenshots", help="where to keep the pictures that scripts take")
+    parser.add_argument("--real-input", action="store_true",
+                        help="only the scenarios with an xdotool file, played at the windows instead of ui.script")
     parser.add_argument("folders", nargs="+")
     args = parser.parse_args()
 
     scenarios = [s for folder in args.folders for s in find_scenarios(folder)]
+    if args.real_input:
+        scenarios = [s for s in scenarios if os.path.isfile(os.path.join(s, "xdotool"))]
     if not scenarios:
         print("no scenarios found")
         return 1
@@ -376,7 +449,8 @@ def main():
     for folder in scenarios:
         name = os.path.relpath(folder)
         try:
-            problems = run_one(folder, os.path.abspath(args.program), os.path.abspath(args.tools), args.ui)
+            problems = run_one(folder, os.path.abspath(args.program), os.path.abspath(args.tools), args.ui,
+                               args.screenshots, args.real_input)
         except Skipped as reason:
             skipped += 1
             print(f"skip {name}: {reason}")

@@ -31,14 +31,20 @@ const IdeKinds* findIde(std::string_view code) {
     return nullptr;
 }
 
-// Texts longer than `limit` become their first `head` bytes, "..." and their
-// last `tail` bytes, which makes `limit` bytes again.
-std::string shortenDirectory(std::string_view dir, std::size_t limit, std::size_t head, std::size_t tail) {
-    if (dir.size() <= limit) return std::string(dir);
-    return std::string(dir.substr(0, head)) + "..." + std::string(dir.substr(dir.size() - tail));
-}
-
 }  // namespace
+
+std::string shortenDirectory(std::string_view dir, std::size_t limit, std::size_t head, std::size_t tail,
+                             bool utf8) {
+    if (dir.size() <= limit) return std::string(dir);
+    std::size_t tailStart = dir.size() - tail;
+    if (utf8) {
+        // continuation bytes (10xxxxxx) belong to the character before them
+        const auto continues = [&dir](std::size_t at) { return (static_cast<unsigned char>(dir[at]) & 0xC0) == 0x80; };
+        while (head > 0 && continues(head)) --head;
+        while (tailStart < dir.size() && continues(tailStart)) ++tailStart;
+    }
+    return std::string(dir.substr(0, head)) + "..." + std::string(dir.substr(tailStart));
+}
 
 ProjectWord readProjectWord(const std::optional<std::string>& word, std::string_view ideCode) {
     const IdeKinds* ide = findIde(ideCode);
@@ -59,9 +65,11 @@ ProjectWord readProjectWord(const std::optional<std::string>& word, std::string_
     return {name, kUnknownIde, false};
 }
 
-std::string setDialogDirectory(std::string_view dir) { return shortenDirectory(dir, 48, 10, 35); }
+std::string setDialogDirectory(std::string_view dir) { return shortenDirectory(dir, 48, 10, 35, sys::pathsAreUtf8); }
 
-std::string reportDialogDirectory(std::string_view dir) { return shortenDirectory(dir, 58, 15, 40); }
+std::string reportDialogDirectory(std::string_view dir) {
+    return shortenDirectory(dir, 58, 15, 40, sys::pathsAreUtf8);
+}
 
 std::vector<std::string> findKeilToolDirs() {
     struct Product {

@@ -6,6 +6,7 @@
 #include <span>
 #include <string_view>
 
+#include "res/version.h"
 #include "ui/template.h"
 
 namespace res {
@@ -19,8 +20,9 @@ inline constexpr int IDD_SET = 157;
 
 inline constexpr unsigned IDM_ABOUTBOX = 0x0010;  // system-menu command of the About entry
 
-inline constexpr std::string_view kVersionText = "4.2.0.0";
-inline constexpr std::uint16_t kVersion[4] = {4, 2, 0, 0};
+inline constexpr std::string_view kVersionText = VSZEB_VERSION_TEXT;
+inline constexpr std::uint16_t kVersion[4] = {VSZEB_VERSION_MAJOR, VSZEB_VERSION_MINOR, VSZEB_VERSION_PATCH,
+                                              VSZEB_VERSION_BUILD};
 
 // The template with this id; nullptr when there is none.
 const ui::DialogTemplate* dialogTemplate(int id);

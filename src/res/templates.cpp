@@ -9,6 +9,11 @@
 // gives every edit box. Template 157 carries no popup style: its table lists
 // only modal frame, caption, system menu and foreground, and a dialog without
 // a parent shows the same either way.
+//
+// The Clean dialog's sentence (1131) is 226 units wide, where the original
+// has 186: that held it only in the bitmap MS Sans Serif at 96 DPI. In the
+// outline font of a high-DPI screen, and in another system's sans serif, it
+// was cut off after "project/".
 #include "res/resources.h"
 
 namespace res {
@@ -27,7 +32,7 @@ constexpr ControlTemplate kAboutControls[] = {
     {kNoId, ControlKind::StaticText, "- Microsoft Visual Studio IDE", 42, 42, 102, 8, 0},
     {1, ControlKind::DefPushButton, "&OK", 84, 108, 36, 14, TabStop | GroupStart},
     {kNoId, ControlKind::StaticText, "- also in some other IDE integrations", 42, 54, 126, 8, 0},
-    {kNoId, ControlKind::StaticText, "ZEB++ IDE Integration v4.2", 42, 12, 102, 8, 0},
+    {kNoId, ControlKind::StaticText, "ZEB++ IDE Integration v" VSZEB_VERSION_SHORT, 42, 12, 102, 8, 0},
     {kNoId, ControlKind::StaticText, "Used in", 42, 30, 36, 8, 0},
 };
 
@@ -80,7 +85,7 @@ constexpr ControlTemplate kCleanControls[] = {
     {1171, ControlKind::StaticText, "Projectname", 48, 6, 174, 8, 0},
     {1188, ControlKind::StaticText, "Directory:", 12, 18, 36, 8, 0},
     {1189, ControlKind::StaticText, "123456789012345678901234567890123456789012345678", 48, 18, 192, 8, 0},
-    {1131, ControlKind::StaticText, "Clean deletes these ZEB++ files from the project/directory:", 12, 36, 186, 8, 0},
+    {1131, ControlKind::StaticText, "Clean deletes these ZEB++ files from the project/directory:", 12, 36, 226, 8, 0},
 };
 
 constexpr ControlTemplate kSetControls[] = {

@@ -12,6 +12,11 @@ namespace sys {
 // that joins a directory and a name uses it.
 extern const char pathSeparator;
 
+// Whether the system's paths are UTF-8 (Linux), so that a text cut from one
+// must keep its characters whole; false where a path is a string of bytes
+// in the ANSI code page (Windows).
+extern const bool pathsAreUtf8;
+
 // dir, the separator, name. Nothing is normalised: a dir that already ends in
 // a separator gives two, as the user's installation wrote it.
 std::string joinPath(std::string_view dir, std::string_view name);

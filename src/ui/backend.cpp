@@ -47,7 +47,7 @@ BackendRegistration::BackendRegistration(BackendFactory factory) { registered().
 
 std::vector<BackendFactory> availableBackends() {
     std::vector<BackendFactory> list = registered();
-    list.push_back({"headless", [] { return std::unique_ptr<Backend>(new HeadlessBackend); },
+    list.push_back({"headless", [](std::string&) { return std::unique_ptr<Backend>(new HeadlessBackend); },
                     [](bool) { return true; }});
     std::stable_sort(list.begin(), list.end(),
                      [](const BackendFactory& a, const BackendFactory& b) { return rank(a.name) < rank(b.name); });

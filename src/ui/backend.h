@@ -119,7 +119,10 @@ Backend* setBackend(Backend* b);
 // A back end that this build has, with the rule that makes it the default.
 struct BackendFactory {
     std::string_view name;
-    std::unique_ptr<Backend> (*make)();
+    // The back end, ready to show dialogs; nullptr when it cannot start here
+    // (no display, a missing library), with the reason in `error` (without
+    // the "*** Error: " prefix).
+    std::unique_ptr<Backend> (*make)(std::string& error);
     // Whether it is the default when VSZEB_UI is not set (given whether
     // DISPLAY is set). The first factory whose rule holds wins.
     bool (*isDefault)(bool displaySet);

@@ -176,9 +176,8 @@ void ManagedBackend::pressKey(Dialog& dlg, Key key) {
             setFocus(dlg, nextTabStop(dlg, focusedItem(dlg)));
             return;
         case Key::Return: {
-            const int focus = focusedItem(dlg);
-            if (const auto* f = dlg.dialogTemplate().find(focus);
-                f && f->kind == ControlKind::Edit && (f->style & MultiLine) && (f->style & WantReturn)) {
+            if (focusWantsReturn(dlg)) {
+                const int focus = focusedItem(dlg);
                 setItemText(dlg, focus, itemText(dlg, focus) + "\r\n");
                 return;
             }
@@ -191,6 +190,114 @@ void ManagedBackend::pressKey(Dialog& dlg, Key key) {
 }
 
 void ManagedBackend::closeBox(Dialog& dlg) { dlg.close(); }
+
+bool ManagedBackend::focusWantsReturn(const Dialog& dlg) const {
+    const auto* f = dlg.dialogTemplate().find(focusedItem(dlg));
+    return f && f->kind == ControlKind::Edit && (f->style & MultiLine) && (f->style & WantReturn);
+}
+
+void ManagedBackend::backTab(Dialog& dlg) {
+    const auto& t = dlg.dialogTemplate();
+    const std::size_t n = t.controls.size();
+    const int from = focusedItem(dlg);
+    const auto at = from == kNoId ? std::nullopt : indexOf(t, from);
+    const std::size_t start = at ? *at : 0;
+    for (std::size_t k = 1; k <= n; ++k) {
+        const auto& c = t.controls[(start + n - k) % n];
+        if (takesFocus(c) && hasTabStop(dlg, c.id) && isItemEnabled(dlg, c.id)) {
+            setFocus(dlg, c.id);
+            return;
+        }
+    }
+}
+
+bool ManagedBackend::arrowKey(Dialog& dlg, bool forward, bool vertical) {
+    const auto& t = dlg.dialogTemplate();
+    const int focus = focusedItem(dlg);
+    const auto at = focus == kNoId ? std::nullopt : indexOf(t, focus);
+    if (!at) return false;
+    const ControlTemplate& c = t.controls[*at];
+    if (c.kind == ControlKind::ComboBox) {
+        const int to = comboSelection(dlg, focus) + (forward ? 1 : -1);
+        if (to >= 0 && to < comboCount(dlg, focus)) selectItem(dlg, focus, to);
+        return true;
+    }
+    if (c.kind == ControlKind::Edit) {
+        const bool spinFollows = *at + 1 < t.controls.size() && t.controls[*at + 1].kind == ControlKind::Spin &&
+                                 (t.controls[*at + 1].style & SpinArrowKeys);
+        if (!vertical || !spinFollows) return false;
+        // an up-down control counts towards its upper end with the up arrow
+        spin(dlg, t.controls[*at + 1].id, !forward);
+        return true;
+    }
+    const auto [first, last] = controlGroup(t, *at);
+    const std::size_t n = last - first;
+    for (std::size_t k = 1; k < n; ++k) {
+        const std::size_t i = first + (forward ? (*at - first + k) % n : (*at - first + n - k) % n);
+        const auto& other = t.controls[i];
+        if (!takesFocus(other) || !isItemEnabled(dlg, other.id)) continue;
+        if (other.kind == ControlKind::RadioButton && (other.style & Automatic))
+            click(dlg, other.id);
+        else
+            setFocus(dlg, other.id);
+        return true;
+    }
+    return true;
+}
+
+bool ManagedBackend::spaceKey(Dialog& dlg) {
+    const int focus = focusedItem(dlg);
+    const auto* f = dlg.dialogTemplate().find(focus);
+    if (!f || !(isPushButton(f->kind) || f->kind == ControlKind::CheckBox || f->kind == ControlKind::RadioButton))
+        return false;
+    if (isItemEnabled(dlg, focus)) click(dlg, focus);
+    return true;
+}
+
+bool ManagedBackend::mnemonicKey(Dialog& dlg, char letter) {
+    const auto& t = dlg.dialogTemplate();
+    const std::size_t n = t.controls.size();
+    if (n == 0) return false;
+    const auto lower = static_cast<char>(letter >= 'A' && letter <= 'Z' ? letter - 'A' + 'a' : letter);
+    const int focus = focusedItem(dlg);
+    const auto at = focus == kNoId ? std::nullopt : indexOf(t, focus);
+    const std::size_t start = at ? *at : n - 1;
+    for (std::size_t k = 1; k <= n; ++k) {
+        const std::size_t i = (start + k) % n;
+        const auto& c = t.controls[i];
+        if (c.kind == ControlKind::ComboBox || c.kind == ControlKind::Edit) continue;
+        const bool ownId = c.id != kNoId && hasControl(dlg, c.id);
+        if (mnemonicOf(ownId ? itemText(dlg, c.id) : std::string(c.text)) != lower) continue;
+        if (ownId && !isItemEnabled(dlg, c.id)) continue;
+        if (isPushButton(c.kind) || c.kind == ControlKind::CheckBox || c.kind == ControlKind::RadioButton) {
+            click(dlg, c.id);
+            return true;
+        }
+        // a label: the focus goes to the control that it names, the next tab stop
+        for (std::size_t j = i + 1; j < n; ++j) {
+            const auto& next = t.controls[j];
+            if (takesFocus(next) && isItemEnabled(dlg, next.id)) {
+                setFocus(dlg, next.id);
+                return true;
+            }
+        }
+        return true;
+    }
+    return false;
+}
+
+char mnemonicOf(std::string_view text) {
+    for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] != '&') continue;
+        if (text[i + 1] == '&') {
+            ++i;
+            continue;
+        }
+        const char c = text[i + 1];
+        return static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    }
+    return 0;
+}
 
 void ManagedBackend::chooseSystemCommand(Dialog& dlg, unsigned command) { dlg.sysCommand(command); }
 

@@ -55,11 +55,35 @@ public:
     // default look, else the default id.
     int returnTarget(const Dialog& dlg) const;
 
+    // Keys that only a person presses (the script has no words for them),
+    // with the dialog manager's rules; each returns false when the key is not
+    // the dialog's and belongs to the focused control (an edit's cursor keys).
+    // Shift+Tab: the focus to the previous enabled tab stop.
+    void backTab(Dialog& dlg);
+    // An arrow key: within a group, the focus to the next (forward) or the
+    // previous enabled control, which an automatic radio button takes as a
+    // click; in a drop-down list, the next or previous entry; in an edit with
+    // an up-down control that takes arrow keys (up and down only), a step.
+    bool arrowKey(Dialog& dlg, bool forward, bool vertical);
+    // Space on a focused button, check box or radio button clicks it.
+    bool spaceKey(Dialog& dlg);
+    // Alt and a letter: the next enabled control (after the focus, wrapping)
+    // whose text marks that letter with '&'. A button is clicked; a static
+    // text or group box passes the focus to the tab stop after it.
+    bool mnemonicKey(Dialog& dlg, char letter);
+    // Whether Return belongs to the focused control (a multi-line edit that
+    // wants it) rather than to the default button.
+    bool focusWantsReturn(const Dialog& dlg) const;
+
 private:
     // The focus has moved to `id` by the dialog manager: a push button takes
     // the default look, any other control gives it back to the default id.
     void moveDefaultLook(Dialog& dlg, int id);
 };
+
+// The letter that '&' marks in a control's text, in lower case; 0 for none
+// ("&&" is a literal ampersand).
+char mnemonicOf(std::string_view text);
 
 // Template rules, shared with tests.
 // The range [first, last) of template indices of the group holding `index`:

@@ -26,9 +26,26 @@ inline std::string backendNotBuilt(std::string_view value) {
     return "The user interface \"" + std::string(value) + "\" named by VSZEB_UI is not part of this build of vsZEB.";
 }
 
+// A back end that cannot start where the program runs.
+inline std::string cannotLoadBackend(std::string_view backend, std::string_view why) {
+    return "The user interface \"" + std::string(backend) + "\" cannot be loaded: " + std::string(why) + ".";
+}
+inline std::string moduleNotFound(std::string_view file, std::string_view installedPath) {
+    return std::string(file) + " is neither beside the program nor at " + std::string(installedPath);
+}
+inline std::string cannotOpenDisplay(std::string_view display) {
+    if (display.empty()) return "Cannot show windows with the user interface \"fltk\": DISPLAY is not set.";
+    return "Cannot open the X display \"" + std::string(display) + "\" for the user interface \"fltk\".";
+}
+
 // A fault of the program itself, not of the user.
 inline constexpr std::string_view kNoBackend =
     "vsZEB: a dialog or message box was used before a user-interface back end was set up";
+
+// A picture that a script asked for could not be written.
+inline std::string cannotWriteScreenshot(std::string_view path) {
+    return "vsZEB: cannot write the screenshot \"" + std::string(path) + "\"";
+}
 
 // Headless without a script.
 inline constexpr std::string_view kHeadlessWhy =

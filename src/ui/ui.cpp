@@ -49,7 +49,12 @@ int App::run(int argc, char** argv) {
         sys::writeLine(std::string(msg::kErrorPrefix) + choice.error);
         return 0;
     }
-    const std::unique_ptr<Backend> shown = choice.factory->make();
+    std::string why;
+    const std::unique_ptr<Backend> shown = choice.factory->make(why);
+    if (!shown) {
+        sys::writeLine(std::string(msg::kErrorPrefix) + why);
+        return 0;
+    }
     Backend* previous = setBackend(shown.get());
 
     std::unique_ptr<ScriptDriver> driver;

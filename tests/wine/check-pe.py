@@ -1,14 +1,16 @@
 #!/usr/bin/env python3
 """Checks the shipped Windows program: a 32-bit Intel GUI executable that
 needs no DLL beyond Windows' own, carrying the resources that Windows reads
-from it (icon 128, string 103, the version of resources.h, the manifest).
+from it (icon 128, string 103, the version of the build, the manifest:
+common controls 6, per-monitor DPI awareness, the supported Windows versions).
 
-    check-pe.py build/windows-i686/vsZEB.exe [--resources src/res/resources.h]
+    check-pe.py build/windows-i686/vsZEB.exe [--version-header build/windows-i686/generated/res/version.h]
 """
 import argparse
 import re
 import struct
 import sys
+import xml.etree.ElementTree as ET
 from pathlib import Path
 
 SYSTEM_DLLS = {
@@ -17,6 +19,15 @@ SYSTEM_DLLS = {
     "shlwapi.dll", "version.dll", "ntdll.dll", "uxtheme.dll",
 }
 RT_ICON, RT_STRING, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = 3, 6, 14, 16, 24
+# The compatibility section's GUIDs of Windows Vista, 7, 8, 8.1 and 10/11.
+SUPPORTED_OS = {
+    "{e2011457-1546-43c5-a5fe-008deee3d3f0}", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",
+    "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}", "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",
+    "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}",
+}
+WINDOWS_SETTINGS_2005 = "{http://schemas.microsoft.com/SMI/2005/WindowsSettings}"
+WINDOWS_SETTINGS_2016 = "{http://schemas.microsoft.com/SMI/2016/WindowsSettings}"
+COMPATIBILITY = "{urn:schemas-microsoft-com:compatibility.v1}"
 
 
 class PE:
@@ -116,8 +127,10 @@ def string_resource(res, ident):
 def check(exe, expected_version):
     pe = PE(exe.read_bytes())
     failures = []
+    checks = [0]
 
     def expect(ok, what):
+        checks[0] += 1
         print(("ok   " if ok else "FAIL ") + what)
         if not ok:
             failures.append(what)
@@ -149,25 +162,43 @@ def check(exe, expected_version):
     manifest = res.get((RT_MANIFEST, 1), b"").decode("utf-8", "replace")
     expect(re.search(r'name="Microsoft\.Windows\.Common-Controls"\s+version="6\.0\.0\.0"', manifest) is not None,
            "manifest 1 asks for common controls 6")
-    return failures
+    try:
+        root = ET.fromstring(manifest)
+    except ET.ParseError as e:
+        expect(False, "manifest 1 is well-formed XML (%s)" % e)
+        return failures, checks[0]
+    # Windows reads these elements only in their own name spaces, and the
+    # values case-insensitively.
+    aware = [(e.text or "").strip().lower() for e in root.iter(WINDOWS_SETTINGS_2005 + "dpiAware")]
+    expect(aware == ["true/pm"], "manifest 1: dpiAware true/pm (found %s)" % aware)
+    awareness = [[m.strip().lower() for m in (e.text or "").split(",")]
+                 for e in root.iter(WINDOWS_SETTINGS_2016 + "dpiAwareness")]
+    expect(awareness == [["permonitorv2", "permonitor"]],
+           "manifest 1: dpiAwareness PerMonitorV2, then PerMonitor (found %s)" % awareness)
+    systems = {(e.get("Id") or "").lower() for e in root.iter(COMPATIBILITY + "supportedOS")}
+    expect(systems == SUPPORTED_OS, "manifest 1: supported Windows Vista to 10/11 (missing %s, unknown %s)"
+           % (sorted(SUPPORTED_OS - systems), sorted(systems - SUPPORTED_OS)))
+    return failures, checks[0]
 
 
 def main():
-    here = Path(__file__).resolve().parent
     ap = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     ap.add_argument("exe", type=Path)
-    ap.add_argument("--resources", type=Path, default=here.parent.parent / "src/res/resources.h")
+    ap.add_argument("--version-header", type=Path,
+                    help="the version header of the build (default: generated/res/version.h beside the program)")
     args = ap.parse_args()
-    m = re.search(r'kVersionText\s*=\s*"([0-9.]+)"', args.resources.read_text())
+    header = args.version_header or args.exe.parent / "generated/res/version.h"
+    m = re.search(r'VSZEB_VERSION_TEXT\s+"([0-9.]+)"', header.read_text())
     if not m:
-        print("FAIL no kVersionText in %s" % args.resources)
+        print("FAIL no VSZEB_VERSION_TEXT in %s" % header)
         return 1
     try:
-        failures = check(args.exe, m.group(1))
+        failures, count = check(args.exe, m.group(1))
     except (OSError, ValueError, struct.error) as e:
         print("FAIL %s: %s" % (args.exe, e))
         return 1
-    print("check-pe: %d of 7 checks failed" % len(failures) if failures else "check-pe: all 7 checks hold")
+    print("check-pe: %d of %d checks failed" % (len(failures), count) if failures
+          else "check-pe: all %d checks hold" % count)
     return 1 if failures else 0
 
 

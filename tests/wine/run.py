@@ -44,7 +44,7 @@ Pictures that a script takes (`screenshot "$T/NAME.png"`) must exist as PNG
 files when a back end with windows runs; --screenshots keeps them.
 
 Usage: run.py --program build/windows-i686/vsZEB.exe --prefix DIR
-              [--ui headless|win32] [--screenshots DIR] FOLDER...
+              [--ui headless|win32] [--screenshots DIR] [--dpi N] FOLDER...
 """
 
 import argparse
@@ -61,10 +61,14 @@ import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.dirname(HERE))
-from scenario import Launch, find_scenarios, make_unremovable, parse_scenario, read_bytes, release_unremovable  # noqa: E402
+from scenario import (Launch, check_screenshots, find_scenarios, make_unremovable, parse_scenario,  # noqa: E402
+                      read_bytes, release_unremovable)
 
 FAKE_TOOLS = ["zebwrap", "zebpost", "zeb2html", "viewer", "opener"]
 WINE_TIMEOUT = 60
+# Wine's own fonts (Debian's fonts-wine), which this Wine does not find there
+# by itself.
+WINE_FONTS = "/usr/share/wine/fonts"
 KEIL_KEY = r"HKEY_LOCAL_MACHINE\SOFTWARE\Keil"
 # The file types of the listings that "start FILE" opens, and the program
 # class that opens them with each scenario's own opener.bat.
@@ -163,7 +167,8 @@ def fake_tool(name, settings):
 
 
 class Wine:
-    def __init__(self, prefix, display):
+    def __init__(self, prefix, display, dpi=96):
+        self.dpi = dpi
         self.env = {
             "PATH": "/usr/bin:/bin",
             "HOME": os.environ.get("HOME", "/root"),
@@ -209,12 +214,31 @@ class Wine:
                      stderr=subprocess.DEVNULL, timeout=300)
         if not os.path.isfile(os.path.join(self.env["WINEPREFIX"], "system.reg")):
             subprocess.run(["wineboot", "-i"], **quiet)
+        self.add_fonts()
         subprocess.run(["wineserver", "-p"], **quiet)
+        # Every run sets the screen's DPI, so that none inherits the last
+        # one's; Wine chooses its font files by it when the next process starts.
+        subprocess.run(["wine", "reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels",
+                        "/t", "REG_DWORD", "/d", str(self.dpi), "/f"], **quiet)
         subprocess.run(["wine", "cmd.exe", "/c", "exit"], **quiet)
         if "DISPLAY" in self.env:
             # Without a window manager (Xvfb) Wine draws the caption and frame itself.
             subprocess.run(["wine", "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Decorated",
                             "/d", "N", "/f"], **quiet)
+
+    def add_fonts(self):
+        """Links Wine's own fonts into the prefix's font folder. Without
+        them the dialogs' "MS Sans Serif" falls back to a wider face, which
+        cuts off the end of long labels, and the caption's buttons show the
+        letter of the missing symbol font instead of their glyph."""
+        if not os.path.isdir(WINE_FONTS):
+            return
+        folder = os.path.join(self.env["WINEPREFIX"], "drive_c", "windows", "Fonts")
+        os.makedirs(folder, exist_ok=True)
+        for name in os.listdir(WINE_FONTS):
+            target = os.path.join(folder, name)
+            if not os.path.lexists(target):
+                os.symlink(os.path.join(WINE_FONTS, name), target)
 
     def stop(self):
         subprocess.run(["wineserver", "-k"], env=self.env, stdin=subprocess.DEVNULL,
@@ -326,23 +350,6 @@ def compare_after(folder, root, variant=WINDOWS):
             rel = rel.strip()
             if rel and os.path.lexists(os.path.join(root, rel)):
                 problems.append(f"{rel} should not exist")
-    return problems
-
-
-def check_screenshots(folder, root, keep_dir):
-    """Every picture that the script asks for exists as a PNG file; with
-    `keep_dir` it is copied there, named after the scenario's folder."""
-    script = os.path.join(folder, "ui.script")
-    if not os.path.isfile(script):
-        return []
-    problems = []
-    for rel in re.findall(r'screenshot\s+"\$T/([^"]+)"', read_bytes(script).decode("latin-1")):
-        path = os.path.join(root, rel)
-        if not os.path.isfile(path) or read_bytes(path)[:8] != b"\x89PNG\r\n\x1a\n":
-            problems.append(f"no PNG picture {rel}")
-        elif keep_dir:
-            os.makedirs(keep_dir, exist_ok=True)
-            shutil.copy(path, os.path.join(keep_dir, os.path.basename(path)))
     return problems
 
 
@@ -468,10 +475,12 @@ def main():
     parser.add_argument("--prefix", required=True, help="the Wine prefix (made with wineboot -i)")
     parser.add_argument("--ui", default="headless")
     parser.add_argument("--screenshots", help="where to keep the pictures that scripts take")
+    parser.add_argument("--dpi", type=int, default=96, help="the screen's DPI that Windows reports (LogPixels)")
     parser.add_argument("folders", nargs="+")
     args = parser.parse_args()
 
-    wine = Wine(os.path.abspath(args.prefix), os.environ.get("DISPLAY") if args.ui != "headless" else None)
+    wine = Wine(os.path.abspath(args.prefix), os.environ.get("DISPLAY") if args.ui != "headless" else None,
+                args.dpi)
     program = win_path(os.path.abspath(args.program))
     launcher_path = build_launcher(os.path.abspath(args.program))
     launcher = win_path(launcher_path)

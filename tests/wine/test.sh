@@ -26,7 +26,8 @@ python3 tests/wine/check-pe.py "$build/vsZEB.exe" || status=1
 # Every scenario group, with its Windows variants. "framework" assumes the
 # headless back end, so it runs only there.
 groups=(tests/scenarios/startup tests/scenarios/set tests/scenarios/clean tests/scenarios/report-dialog
-        tests/scenarios/report-run tests/scenarios/dialog-manager tests/scenarios/launch tests/wine/scenarios)
+        tests/scenarios/report-run tests/scenarios/dialog-manager tests/scenarios/screenshots
+        tests/scenarios/launch tests/wine/scenarios)
 run=(python3 tests/wine/run.py --program "$build/vsZEB.exe" --prefix "$WINEPREFIX")
 echo "== Wine, headless"
 timeout 1200 "${run[@]}" --ui headless "${groups[@]}" tests/scenarios/framework || status=1
@@ -36,4 +37,7 @@ timeout 1200 xvfb-run -a -s "-screen 0 1024x768x24" "${run[@]}" --ui win32 \
 echo "== Wine, files at 250 to 259 characters of path"
 timeout 600 python3 tests/wine/deep-paths.py --program "$build/vsZEB.exe" --prefix "$WINEPREFIX" --ui headless \
   || status=1
+echo "== Wine, win32 on Xvfb at 192 DPI"
+timeout 300 xvfb-run -a -s "-screen 0 2048x1536x24" "${run[@]}" --ui win32 --dpi 192 \
+  --screenshots "$build/screenshots-192dpi" tests/scenarios/screenshots || status=1
 exit $status

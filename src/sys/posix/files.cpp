@@ -11,6 +11,7 @@
 namespace sys {
 
 const char pathSeparator = '/';
+const bool pathsAreUtf8 = true;
 
 bool fileExists(const std::string& path) {
     // Non-blocking, or a named pipe would hold us until someone writes to it.

@@ -9,6 +9,7 @@
 namespace sys {
 
 const char pathSeparator = '\\';
+const bool pathsAreUtf8 = false;
 
 bool fileExists(const std::string& path) {
     HANDLE h = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,

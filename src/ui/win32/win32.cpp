@@ -9,7 +9,8 @@
 #include "ui/backend.h"
 #include "ui/managed.h"
 #include "ui/script.h"
-#include "ui/win32/png.h"
+#include "ui/messages.h"
+#include "ui/png.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -17,7 +18,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <map>
 #include <memory>
 #include <string>
@@ -26,10 +26,6 @@
 namespace ui {
 
 namespace {
-
-std::string cannotWriteScreenshot(const std::string& path) {
-    return "vsZEB: cannot write the screenshot \"" + path + "\"";
-}
 
 constexpr UINT_PTR kStepTimer = 1;
 constexpr UINT kStepDelayMs = 1;
@@ -406,12 +402,12 @@ public:
         bi.bmiHeader.biCompression = BI_RGB;
         void* bits = nullptr;
         HBITMAP bmp = CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-        bool ok = bmp && width > 0 && height > 0;
-        if (ok) {
+        std::vector<std::uint8_t> rgb;
+        if (bmp && width > 0 && height > 0) {
             HGDIOBJ old = SelectObject(mem, bmp);
             printWindow(h, mem);
             GdiFlush();
-            std::vector<std::uint8_t> rgb(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3);
+            rgb.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3);
             const auto* px = static_cast<const std::uint8_t*>(bits);
             for (std::size_t i = 0; i < rgb.size() / 3; ++i) {
                 rgb[3 * i] = px[4 * i + 2];
@@ -419,16 +415,12 @@ public:
                 rgb[3 * i + 2] = px[4 * i];
             }
             SelectObject(mem, old);
-            std::ofstream out(path, std::ios::binary | std::ios::trunc);
-            const std::string png = win32::encodePng(width, height, rgb);
-            out.write(png.data(), static_cast<std::streamsize>(png.size()));
-            out.close();
-            ok = static_cast<bool>(out);
         }
         if (bmp) DeleteObject(bmp);
         DeleteDC(mem);
         ReleaseDC(nullptr, screen);
-        if (!ok) sys::writeErrorLine(cannotWriteScreenshot(path));
+        // an image that could not be taken is written as none, which fails alike
+        writeScreenshot(path, rgb.empty() ? 0 : width, rgb.empty() ? 0 : height, rgb);
     }
 
 private:
@@ -525,7 +517,7 @@ private:
     std::vector<Window*> stack_;
 };
 
-const BackendRegistration kRegistration({"win32", [] { return std::unique_ptr<Backend>(new Win32Backend); },
+const BackendRegistration kRegistration({"win32", [](std::string&) { return std::unique_ptr<Backend>(new Win32Backend); },
                                          [](bool) { return true; }});
 
 }  // namespace

@@ -77,6 +77,27 @@ TEST(DirectoryText, EachDialogShortensBeyondItsOwnLimit) {
     EXPECT_EQ(app::setDialogDirectory(""), "");
 }
 
+TEST(DirectoryText, UnicodePathsKeepTheirCharactersWhole) {
+    // "/home/" and 30 two-byte letters (60 bytes): byte 15 and the 40th from
+    // the end fall inside letters
+    std::string dir = "/home/";
+    for (int i = 0; i < 30; ++i) dir += "\xC3\xA9";  // U+00E9
+    const std::string cut = app::shortenDirectory(dir, 58, 15, 40, true);
+    EXPECT_EQ(cut, dir.substr(0, 14) + "..." + dir.substr(dir.size() - 40));
+    EXPECT_LE(cut.size(), 58u);
+    // a three-byte character across both cuts
+    std::string euro = "/x";
+    for (int i = 0; i < 20; ++i) euro += "\xE2\x82\xAC";  // U+20AC, 62 bytes in all
+    const std::string e = app::shortenDirectory(euro, 58, 15, 40, true);
+    EXPECT_EQ(e, euro.substr(0, 14) + "..." + euro.substr(euro.size() - 39));
+    // where paths are bytes (Windows), the cut is where the bytes say
+    EXPECT_EQ(app::shortenDirectory(dir, 58, 15, 40, false), dir.substr(0, 15) + "..." + dir.substr(dir.size() - 40));
+    // this system's own rule, in the dialogs' texts
+    if (sys::pathsAreUtf8) {
+        EXPECT_EQ(app::reportDialogDirectory(dir), cut);
+    }
+}
+
 TEST(SharedTexts, CaptionsAndHelpCommand) {
     EXPECT_EQ(app::ideCaption("vs"), "ZEB++/Visual Studio");
     EXPECT_EQ(app::ideCaption("cw"), "ZEB++/CodeWarrior");

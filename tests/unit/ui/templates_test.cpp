@@ -111,7 +111,7 @@ TEST(Resources, StringVersionAndIcon) {
 }
 
 TEST(BackendChoice, FromTheVariableAndTheDisplay) {
-    const auto none = [] { return std::unique_ptr<ui::Backend>(); };
+    const auto none = [](std::string&) { return std::unique_ptr<ui::Backend>(); };
     const std::vector<ui::BackendFactory> linuxWithFltk = {
         {"fltk", none, [](bool display) { return display; }},
         {"headless", none, [](bool) { return true; }},

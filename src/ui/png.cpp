@@ -1,9 +1,13 @@
-#include "ui/win32/png.h"
+#include "ui/png.h"
 
 #include <algorithm>
 #include <array>
+#include <fstream>
 
-namespace ui::win32 {
+#include "sys/console.h"
+#include "ui/messages.h"
+
+namespace ui {
 
 namespace {
 
@@ -79,4 +83,16 @@ std::string encodePng(int width, int height, const std::vector<std::uint8_t>& rg
     return out;
 }
 
-}  // namespace ui::win32
+void writeScreenshot(const std::string& path, int width, int height, const std::vector<std::uint8_t>& rgb) {
+    bool ok = width > 0 && height > 0;
+    if (ok) {
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        const std::string png = encodePng(width, height, rgb);
+        out.write(png.data(), static_cast<std::streamsize>(png.size()));
+        out.close();
+        ok = static_cast<bool>(out);
+    }
+    if (!ok) sys::writeErrorLine(msg::cannotWriteScreenshot(path));
+}
+
+}  // namespace ui

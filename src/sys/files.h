@@ -12,6 +12,12 @@ namespace sys {
 // that joins a directory and a name uses it.
 extern const char pathSeparator;
 
+// True when a name used as a file name would lead out of the current
+// directory or not name a file in it: it holds one of the path characters,
+// or it is "." or "..". The path characters are '/' and '\\' everywhere, and
+// on Windows ':' too, which names a drive or a stream of a file.
+bool namesPath(std::string_view name);
+
 // dir, the separator, name. Nothing is normalised: a dir that already ends in
 // a separator gives two, as the user's installation wrote it.
 std::string joinPath(std::string_view dir, std::string_view name);

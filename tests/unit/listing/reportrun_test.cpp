@@ -57,7 +57,7 @@ TEST(ReportRunTexts, LinesAfterTheReport) {
     EXPECT_EQ(app::startingReportText("", "zebtiming.txt"), "Starting the report zebtiming.txt\n");
     EXPECT_EQ(app::startingReportText("C:\\Program Files\\v.exe", "zebreport.xml"),
               "Starting the report C:\\Program Files\\v.exe zebreport.xml\n");
-    EXPECT_EQ(app::consoleListingCommand(), "type zebuntested.txt && pause");
+    EXPECT_EQ(app::consoleListingCommand("zebuntested.txt"), "type zebuntested.txt && pause");
 }
 
 TEST(ReportRunTexts, UntestedReportLineByIdeKind) {

@@ -103,22 +103,24 @@ std::string startingReportText(std::string_view viewerPath, std::string_view out
 }
 
 std::optional<std::string> viewerCommand(std::string_view viewerPath, std::string_view outputFile) {
-    const std::optional<std::string> file = sys::commandWord(outputFile);
-    if (!file) return std::nullopt;
     std::string_view program = withoutOuterBlanks(viewerPath);
-    if (program.empty()) return sys::concat({kStart, viewerPath, " ", *file});
     // The user's own quotes around the path are kept, not doubled.
     const bool quotedByUser = isQuoted(program);
     if (quotedByUser) program = program.substr(1, program.size() - 2);
-    // "start" takes a first quoted word as the window title, so a quoted
-    // program needs an empty title before it; a word beginning with "/" it
-    // would take for one of its switches.
-    if (quotedByUser || sys::needsQuotes(program) || program.front() == '/') {
-        const std::optional<std::string> word = sys::quotedCommandWord(program);
-        if (!word) return std::nullopt;
-        return sys::concat({kStart, kNoTitle, *word, " ", *file});
-    }
-    if (!sys::commandWord(program)) return std::nullopt;
+    // The first word after "start" is the program, or the file when there is
+    // none. "start" would take that word for its window title when it is
+    // quoted, so a quoted one has an empty title before it, and for one of
+    // its switches when it begins with "/", so such a word is quoted.
+    const bool fileFirst = program.empty() && !quotedByUser;
+    const std::string_view first = fileFirst ? outputFile : program;
+    const bool titled = quotedByUser || sys::needsQuotes(first) || first.starts_with('/');
+    const std::optional<std::string> word = titled ? sys::quotedCommandWord(first) : sys::commandWord(first);
+    if (!word) return std::nullopt;
+    if (fileFirst)
+        return titled ? sys::concat({kStart, kNoTitle, *word}) : sys::concat({kStart, viewerPath, " ", *word});
+    const std::optional<std::string> file = sys::commandWord(outputFile);
+    if (!file) return std::nullopt;
+    if (titled) return sys::concat({kStart, kNoTitle, *word, " ", *file});
     return sys::concat({kStart, viewerPath, " ", *file});
 }
 

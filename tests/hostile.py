@@ -65,8 +65,19 @@ SPECIAL = set(" \t&|<>^(),;=")
 OPTIONS = [
     ("shell", "-v $(touch PWNED) `touch PWNED` $HOME ~ *"),
     ("quoted", '-v "two words" x'),
-    ("long", "-v " + "o" * 900),
+    ("long", "-v " + " ".join(["o" * 9] * 100)),
 ]
+
+
+def not_a_windows_path(text):
+    """Why a text cannot be a directory name on Windows (under Wine), or ""."""
+    if '"' in text or set("<>|:*?") & set(text) or any(ord(c) < 32 for c in text):
+        return "Windows file names hold none of < > | : * ? \" or control characters."
+    if len(text) > 200:
+        return "The path is longer than Windows' 260 characters."
+    if any(ord(c) > 127 for c in text):
+        return "Wine, run with LANG=C, clears the high bit of such bytes in file names and the environment."
+    return ""
 
 
 def word(text):
@@ -113,7 +124,8 @@ class Folder:
         """A tool at rel (before/...) that appends `line` and its first
         argument in quotes to calls.log, on both systems."""
         self.sh("before/" + rel, 'printf \'%s "%%s"\\n\' "$1" >> "$VSZEB_TEST_ROOT/calls.log"' % line)
-        self.bat("before.windows/" + rel + ".bat", '>>"%%VSZEB_TEST_ROOT%%\\calls.log" echo %s "%%~1"' % line)
+        windows = rel if rel.endswith(".bat") else rel + ".bat"
+        self.bat("before.windows/" + windows, '>>"%%VSZEB_TEST_ROOT%%\\calls.log" echo %s "%%~1"' % line)
 
     def traps(self, text):
         """The stand-in touch, the decoys, and what must not exist."""
@@ -148,9 +160,10 @@ def add_project_name(root, name, text):
     text = re.sub(r"[ \t/]", "_", text)
     f.traps(text)
     f.recorder("zebhome/Vs_integ/report_hook.bat", "report_hook.bat")
-    windows = '"' not in text
+    high = any(ord(c) > 127 for c in text)
     f.scenario(["# The project name of the report hook: " + name, "args: report vs " + shlex.quote(text)],
-               windows, "Windows file names hold no double quote.")
+               '"' not in text and not high, not_a_windows_path(text) if high else
+               "The IDE cannot pass a double quote inside the project word on Windows.")
     if '"' in text:
         f.write("stdout", "Working at $T/project\n*** Error: The project name %s contains a double quote "
                 "character, which cannot be passed to the tools safely.\n" % text)
@@ -172,8 +185,9 @@ def add_tool_home(root, name, text):
     f.recorder(home + "report_hook.bat", "report_hook.bat")
     f.sh("before/" + home + "vsZEBhelp.bat", 'echo "vsZEBhelp.bat $(basename "$(pwd)")" >> "$VSZEB_TEST_ROOT/calls.log"')
     f.bat("before.windows/" + home + "vsZEBhelp.bat", '>>"%VSZEB_TEST_ROOT%\\calls.log" echo vsZEBhelp.bat Vs_integ')
+    reason = not_a_windows_path(text)
     f.scenario(["# The tool home of the report hook and of help: " + name, "args: report vs Demo",
-                "env: ZEBHOME=$T/" + text], '"' not in text, "Windows file names hold no double quote.")
+                "env: ZEBHOME=$T/" + text], not reason, reason)
     hook = "$T/" + text + "/Vs_integ/report_hook.bat"
     if '"' in text:
         f.write("stdout", "Working at $T/project\n" + refused(hook))
@@ -190,8 +204,8 @@ def add_viewer(root, name, text):
     f.recorder(text + "/viewer", "viewer")
     # Chosen with Select...: the settings file would keep only 999 bytes of it.
     f.write("before/project/Demo.zeb", "-T 75 -x zebreport.xml\n501viewer\n\n")
-    f.scenario(["# The viewer's path: " + name, "args: report vs Demo"], '"' not in text,
-               "Windows file names hold no double quote.")
+    reason = not_a_windows_path(text)
+    f.scenario(["# The viewer's path: " + name, "args: report vs Demo"], not reason, reason)
     for suffix, tool in (("", "viewer"), (".windows", "viewer.bat")):
         f.write("ui.script" + suffix, 'dialog "ZEB++ Report"\nclick 1051\nfiledialog %s\nclick 1105\n'
                 % script_string("$T/%s/%s" % (text, tool)))

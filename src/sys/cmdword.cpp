@@ -13,8 +13,14 @@ namespace {
 //   , ; =        end an argument of a batch file and of cmd's own commands
 // Inside double quotes none of them is special. The program's other texts
 // (file names such as zebprofile.txt, ordinary paths) hold none of them and
-// go out unchanged. "%" is expanded by cmd.exe inside quotes as well, so
-// quotes do not help it (see the platform notes in docs/).
+// go out unchanged.
+//
+// "%" is left as it is: cmd.exe expands %NAME% of a defined variable inside
+// quotes as well, and no escape holds for every receiver. A caret before it
+// works only outside quotes on Windows (Wine's cmd expands it anyway), and
+// splitting the quotes around it reaches a batch file, which sees its
+// arguments with their quotes, as a different text; "" inside the quotes
+// reaches a program as a literal quote. A single "%" is harmless.
 constexpr std::string_view kSpecial = " \t&|<>^(),;=";
 
 constexpr char kQuote = '"';

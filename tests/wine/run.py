@@ -9,8 +9,8 @@ program prints differs from the Linux one only where the system does:
 - `$T` is the scenario's root as Windows sees it (Z:\\...), and a path that
   starts with `$T` uses backslashes up to the next double quote or line end;
 - every line ends in CR LF (stdout, stderr and the text files in after/);
-- `stdout.windows`, `stderr.windows`, `after.windows/NAME` and
-  `before.windows/NAME` replace their counterparts where the Windows text
+- `stdout.windows`, `stderr.windows`, `ui.script.windows`, `after.windows/NAME`
+  and `before.windows/NAME` replace their counterparts where the Windows text
   differs in some other way;
 - a file `wine-difference` holds the reason why Wine cannot give the Windows
   result: such a scenario is reported as a known difference, not a failure.
@@ -379,7 +379,7 @@ def run_one(wine, folder, program, launcher, ui, screenshots):
         if search:
             env["WINEPATH"] = search
 
-        script = os.path.join(folder, "ui.script")
+        script = overridden(folder, "ui.script") or ""
         if os.path.isfile(script):
             expanded = os.path.join(root, "ui.script")
             with open(expanded, "wb") as f:

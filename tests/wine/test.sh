@@ -31,6 +31,9 @@ groups=(tests/scenarios/startup tests/scenarios/set tests/scenarios/clean tests/
 run=(python3 tests/wine/run.py --program "$build/vsZEB.exe" --prefix "$WINEPREFIX")
 echo "== Wine, headless"
 timeout 1200 "${run[@]}" --ui headless "${groups[@]}" tests/scenarios/framework || status=1
+echo "== Wine, hostile paths and names"
+timeout 900 python3 tests/hostile.py --runner wine --program "$build/vsZEB.exe" --prefix "$WINEPREFIX" \
+  --ui headless || status=1
 echo "== Wine, win32 on Xvfb"
 timeout 1200 xvfb-run -a -s "-screen 0 1024x768x24" "${run[@]}" --ui win32 \
   --screenshots "$build/screenshots" "${groups[@]}" || status=1

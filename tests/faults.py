@@ -139,114 +139,114 @@ def written_by(root, args, directory, name, script):
     return read(path)
 
 
-def killed_mid_write(program, tools):
+def each_case(program, tools):
+    """Each case of CASES in a root of its own, removed afterwards."""
     for what, args, attr, name, lines in CASES:
         root = Root(program, tools)
         try:
-            directory = getattr(root, attr)
-            path = os.path.join(directory, name)
-            old = written_by(root, args, directory, name, root.script("old.script", lines("-old")))
-            new_script = root.script("new.script", lines("-new -and -a -longer -text"))
-            new = written_by(root, args, directory, name, new_script)
-            if old == new or not old or not new:
-                raise Failure(f"{what}: no two distinct contents to tell apart")
-
-            # How long a slow run takes from start to end: the kills are
-            # spread over that time, most of which is the write.
-            with open(path, "wb") as f:
-                f.write(old)
-            started = time.monotonic()
-            root.run(args, root.env(new_script, slow=SLOW_STEP_US))
-            span = time.monotonic() - started
-
-            landed = {"before the write": 0, "after the write": 0}
-            bytes_hit = set()
-            inside = attempts = 0
-            # Once some kills have found the write, the next ones are drawn
-            # from the times that did, widened by a quarter on both sides.
-            hits = []
-            while inside < KILLS_INSIDE:
-                attempts += 1
-                if attempts > MAX_ATTEMPTS:
-                    raise Failure(f"{what}: only {inside} of {attempts} kills landed inside the write")
-                with open(path, "wb") as f:
-                    f.write(old)
-                low, high = (0, span) if len(hits) < 10 else (min(hits), max(hits))
-                margin = (high - low) / 4 if len(hits) >= 10 else 0
-                delay = random.uniform(max(0, low - margin), high + margin)
-                proc = root.start(args, root.env(new_script, slow=SLOW_STEP_US))
-                time.sleep(delay)
-                proc.send_signal(signal.SIGKILL)
-                proc.wait(timeout=60)
-                proc.stderr.close()
-                if proc.returncode != -signal.SIGKILL:
-                    landed["after the write"] += 1  # it had ended by itself
-                    continue
-
-                now = read(path)
-                if now not in (old, new):
-                    raise Failure(f"{what}: a kill left neither the old nor the new file: {now!r}")
-                left = strays(directory, name)
-                if len(left) > 1:
-                    raise Failure(f"{what}: a kill left {len(left)} temporary files: {left}")
-                if left:
-                    partial = read(os.path.join(directory, left[0]))
-                    if not new.startswith(partial):
-                        raise Failure(f"{what}: the temporary file holds {partial!r}, not a part of {new!r}")
-                    inside += 1
-                    hits.append(delay)
-                    bytes_hit.add(len(partial))
-                else:
-                    landed["before the write" if now == old else "after the write"] += 1
-
-                # The next write is not put off by what the killed one left.
-                root.run(args, root.env(new_script))
-                if read(path) != new:
-                    raise Failure(f"{what}: the write after a kill did not replace the file")
-                if strays(directory, name) != left:
-                    raise Failure(f"{what}: the write after a kill left {strays(directory, name)}, before {left}")
-                for stray in left:
-                    os.remove(os.path.join(directory, stray))
-
-            spread = ", ".join(f"{n} {where}" for where, n in landed.items())
-            print(f"ok   killed-mid-write: {what}: {attempts} kills, {inside} inside the write "
-                  f"(at {len(bytes_hit)} of the {len(new) + 1} byte counts 0..{len(new)}), {spread}")
+            yield what, args, root, getattr(root, attr), name, lines
         finally:
             root.remove()
+
+
+def killed_mid_write(program, tools):
+    for what, args, root, directory, name, lines in each_case(program, tools):
+        path = os.path.join(directory, name)
+        old = written_by(root, args, directory, name, root.script("old.script", lines("-old")))
+        new_script = root.script("new.script", lines("-new -and -a -longer -text"))
+        new = written_by(root, args, directory, name, new_script)
+        if old == new or not old or not new:
+            raise Failure(f"{what}: no two distinct contents to tell apart")
+
+        # How long a slow run takes from start to end: the kills are
+        # spread over that time, most of which is the write.
+        with open(path, "wb") as f:
+            f.write(old)
+        started = time.monotonic()
+        root.run(args, root.env(new_script, slow=SLOW_STEP_US))
+        span = time.monotonic() - started
+
+        landed = {"before the write": 0, "after the write": 0}
+        bytes_hit = set()
+        inside = attempts = 0
+        # Once some kills have found the write, the next ones are drawn
+        # from the times that did, widened by a quarter on both sides.
+        hits = []
+        while inside < KILLS_INSIDE:
+            attempts += 1
+            if attempts > MAX_ATTEMPTS:
+                raise Failure(f"{what}: only {inside} of {attempts} kills landed inside the write")
+            with open(path, "wb") as f:
+                f.write(old)
+            low, high = (0, span) if len(hits) < 10 else (min(hits), max(hits))
+            margin = (high - low) / 4 if len(hits) >= 10 else 0
+            delay = random.uniform(max(0, low - margin), high + margin)
+            proc = root.start(args, root.env(new_script, slow=SLOW_STEP_US))
+            time.sleep(delay)
+            proc.send_signal(signal.SIGKILL)
+            proc.wait(timeout=60)
+            proc.stderr.close()
+            if proc.returncode != -signal.SIGKILL:
+                landed["after the write"] += 1  # it had ended by itself
+                continue
+
+            now = read(path)
+            if now not in (old, new):
+                raise Failure(f"{what}: a kill left neither the old nor the new file: {now!r}")
+            left = strays(directory, name)
+            if len(left) > 1:
+                raise Failure(f"{what}: a kill left {len(left)} temporary files: {left}")
+            if left:
+                partial = read(os.path.join(directory, left[0]))
+                if not new.startswith(partial):
+                    raise Failure(f"{what}: the temporary file holds {partial!r}, not a part of {new!r}")
+                inside += 1
+                hits.append(delay)
+                bytes_hit.add(len(partial))
+            else:
+                landed["before the write" if now == old else "after the write"] += 1
+
+            # The next write is not put off by what the killed one left.
+            root.run(args, root.env(new_script))
+            if read(path) != new:
+                raise Failure(f"{what}: the write after a kill did not replace the file")
+            if strays(directory, name) != left:
+                raise Failure(f"{what}: the write after a kill left {strays(directory, name)}, before {left}")
+            for stray in left:
+                os.remove(os.path.join(directory, stray))
+
+        spread = ", ".join(f"{n} {where}" for where, n in landed.items())
+        print(f"ok   killed-mid-write: {what}: {attempts} kills, {inside} inside the write "
+              f"(at {len(bytes_hit)} of the {len(new) + 1} byte counts 0..{len(new)}), {spread}")
 
 
 def two_at_once(program, tools):
-    for what, args, attr, name, lines in CASES:
-        root = Root(program, tools)
-        try:
-            directory = getattr(root, attr)
-            path = os.path.join(directory, name)
-            scripts = [root.script(f"{who}.script", lines(f"-written -by -{who}")) for who in ("a", "b")]
-            versions = [written_by(root, args, directory, name, s) for s in scripts]
-            # A short pause per byte makes the two writes overlap most rounds.
-            envs = [root.env(s, slow=50) for s in scripts]
-            overlapping = 0
-            started = time.monotonic()
-            for _ in range(ROUNDS):
-                procs = [root.start(args, env) for env in envs]
-                seen_two = False
-                while any(p.poll() is None for p in procs):
-                    seen_two = seen_two or len(strays(directory, name)) >= 2
-                    time.sleep(0.0005)
-                for p in procs:
-                    err = p.stderr.read()
-                    p.stderr.close()
-                    if p.returncode != 0:
-                        raise Failure(f"{what}: vsZEB ended with {p.returncode}: {err.decode('latin-1')}")
-                overlapping += seen_two
-                if read(path) not in versions:
-                    raise Failure(f"{what}: two writers left {read(path)!r}")
-                if strays(directory, name):
-                    raise Failure(f"{what}: two writers left {strays(directory, name)}")
-            print(f"ok   two-at-once: {what}: {ROUNDS} rounds in {time.monotonic() - started:.1f} s, "
-                  f"both temporary files seen at once in {overlapping}")
-        finally:
-            root.remove()
+    for what, args, root, directory, name, lines in each_case(program, tools):
+        path = os.path.join(directory, name)
+        scripts = [root.script(f"{who}.script", lines(f"-written -by -{who}")) for who in ("a", "b")]
+        versions = [written_by(root, args, directory, name, s) for s in scripts]
+        # A short pause per byte makes the two writes overlap most rounds.
+        envs = [root.env(s, slow=50) for s in scripts]
+        overlapping = 0
+        started = time.monotonic()
+        for _ in range(ROUNDS):
+            procs = [root.start(args, env) for env in envs]
+            seen_two = False
+            while any(p.poll() is None for p in procs):
+                seen_two = seen_two or len(strays(directory, name)) >= 2
+                time.sleep(0.0005)
+            for p in procs:
+                err = p.stderr.read()
+                p.stderr.close()
+                if p.returncode != 0:
+                    raise Failure(f"{what}: vsZEB ended with {p.returncode}: {err.decode('latin-1')}")
+            overlapping += seen_two
+            if read(path) not in versions:
+                raise Failure(f"{what}: two writers left {read(path)!r}")
+            if strays(directory, name):
+                raise Failure(f"{what}: two writers left {strays(directory, name)}")
+        print(f"ok   two-at-once: {what}: {ROUNDS} rounds in {time.monotonic() - started:.1f} s, "
+              f"both temporary files seen at once in {overlapping}")
 
 
 BIG_LINE = b"0123456789abcdef0123456789abcde\n"

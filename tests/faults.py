@@ -139,6 +139,16 @@ def written_by(root, args, directory, name, script):
     return read(path)
 
 
+def temp_appears(proc, directory, name):
+    """Waits until a temporary file shows beside `name`; False when the
+    program ends first."""
+    while not strays(directory, name):
+        if proc.poll() is not None:
+            return False
+        time.sleep(0.0002)
+    return True
+
+
 def each_case(program, tools):
     """Each case of CASES in a root of its own, removed afterwards."""
     for what, args, attr, name, lines in CASES:
@@ -158,31 +168,41 @@ def killed_mid_write(program, tools):
         if old == new or not old or not new:
             raise Failure(f"{what}: no two distinct contents to tell apart")
 
-        # How long a slow run takes from start to end: the kills are
-        # spread over that time, most of which is the write.
-        with open(path, "wb") as f:
-            f.write(old)
-        started = time.monotonic()
-        root.run(args, root.env(new_script, slow=SLOW_STEP_US))
-        span = time.monotonic() - started
+        # How long a slow run takes from start to end, and how long its
+        # temporary file is there (the write): the shortest of three runs.
+        span = write_time = float("inf")
+        for _ in range(3):
+            with open(path, "wb") as f:
+                f.write(old)
+            started = time.monotonic()
+            proc = root.start(args, root.env(new_script, slow=SLOW_STEP_US))
+            if not temp_appears(proc, directory, name):
+                raise Failure(f"{what}: a slow write showed no temporary file")
+            write_began = time.monotonic()
+            while strays(directory, name):
+                time.sleep(0.0002)
+            write_time = min(write_time, time.monotonic() - write_began)
+            proc.wait(timeout=60)
+            proc.stderr.close()
+            span = min(span, time.monotonic() - started)
 
         landed = {"before the write": 0, "after the write": 0}
         bytes_hit = set()
         inside = attempts = 0
-        # Once some kills have found the write, the next ones are drawn
-        # from the times that did, widened by a quarter on both sides.
-        hits = []
         while inside < KILLS_INSIDE:
             attempts += 1
             if attempts > MAX_ATTEMPTS:
                 raise Failure(f"{what}: only {inside} of {attempts} kills landed inside the write")
             with open(path, "wb") as f:
                 f.write(old)
-            low, high = (0, span) if len(hits) < 10 else (min(hits), max(hits))
-            margin = (high - low) / 4 if len(hits) >= 10 else 0
-            delay = random.uniform(max(0, low - margin), high + margin)
             proc = root.start(args, root.env(new_script, slow=SLOW_STEP_US))
-            time.sleep(delay)
+            # Most kills are aimed: from the moment the temporary file shows,
+            # at a random point of the write's time. Every fifth is drawn
+            # from the whole run, start-up and report run included.
+            if attempts % 5 == 0:
+                time.sleep(random.uniform(0, span))
+            elif temp_appears(proc, directory, name):
+                time.sleep(random.uniform(0, write_time * 1.1))
             proc.send_signal(signal.SIGKILL)
             proc.wait(timeout=60)
             proc.stderr.close()
@@ -201,7 +221,6 @@ def killed_mid_write(program, tools):
                 if not new.startswith(partial):
                     raise Failure(f"{what}: the temporary file holds {partial!r}, not a part of {new!r}")
                 inside += 1
-                hits.append(delay)
                 bytes_hit.add(len(partial))
             else:
                 landed["before the write" if now == old else "after the write"] += 1

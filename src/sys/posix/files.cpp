@@ -37,10 +37,12 @@ namespace {
 // anywhere inside it: VSZEB_TEST_SLOW_WRITE (microseconds) makes each step of
 // the write, and each byte of its content, take that long. Unset: no pause.
 unsigned testPause() {
-    static const unsigned pause = static_cast<unsigned>(std::strtoul(getEnv("VSZEB_TEST_SLOW_WRITE").c_str(), nullptr, 10));
+    static const auto pause =
+        static_cast<unsigned>(std::strtoul(getEnv("VSZEB_TEST_SLOW_WRITE").c_str(), nullptr, 10));
     return pause;
 }
 
+// Always true, so that it can stand between the steps of a chain of them.
 bool step() {
     if (testPause() > 0) ::usleep(testPause());
     return true;

@@ -15,6 +15,11 @@ std::string getEnv(const std::string& name);
 // It is never cut to a fixed buffer: a long directory comes back whole.
 std::optional<std::string> currentDirectory();
 
+// The full path of a name as the platform's own file dialogs return a choice:
+// relative to the current directory, with "." and ".." parts resolved and, on
+// Windows, '/' written as '\\'. Nothing is looked up on disk.
+std::string fullPath(const std::string& path);
+
 // The text that follows the program name on the command line. On Windows it
 // is the raw command line less the program name; elsewhere the arguments
 // joined with single blanks.

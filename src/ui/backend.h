@@ -59,6 +59,9 @@ public:
     virtual bool isChecked(const Dialog& dlg, int id) const = 0;
     virtual void enableItem(Dialog& dlg, int id, bool enabled) = 0;
     virtual bool isItemEnabled(const Dialog& dlg, int id) const = 0;
+    // Moves the focus as the dialog manager does (WM_NEXTDLGCTL): a push
+    // button that gets it takes the default look, another control gives the
+    // look back to the dialog's default button.
     virtual void setFocus(Dialog& dlg, int id) = 0;
     virtual int focusedItem(const Dialog& dlg) const = 0;
     virtual void comboReset(Dialog& dlg, int id) = 0;

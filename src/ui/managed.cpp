@@ -50,11 +50,20 @@ int spinStep(int current, int lower, int upper, bool up) {
 
 std::optional<int> readSpinValue(std::string_view text) {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+    if (text.empty()) return 0;
+    if (text.front() == '+') {
+        text.remove_prefix(1);
+        if (!text.empty() && text.front() == '-') return std::nullopt;
+    }
     int v = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
     if (text.empty() || ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
     return v;
+}
+
+int spinStart(std::string_view buddyText, int position, int lower, int upper) {
+    const auto v = readSpinValue(buddyText);
+    return v && *v >= std::min(lower, upper) && *v <= std::max(lower, upper) ? *v : position;
 }
 
 int ManagedBackend::firstTabStop(const Dialog& dlg) const {
@@ -75,13 +84,31 @@ int ManagedBackend::nextTabStop(const Dialog& dlg, int from) const {
     return from;
 }
 
-int ManagedBackend::returnTarget(const Dialog& dlg) const {
-    const auto& t = dlg.dialogTemplate();
-    if (const auto* f = t.find(focusedItem(dlg)); f && isPushButton(f->kind) && isItemEnabled(dlg, f->id))
-        return f->id;
-    for (const auto& c : t.controls)
+int ManagedBackend::defaultId(const Dialog& dlg) const {
+    for (const auto& c : dlg.dialogTemplate().controls)
         if (c.kind == ControlKind::DefPushButton) return c.id;
     return IDOK;
+}
+
+int ManagedBackend::returnTarget(const Dialog& dlg) const {
+    const int focus = focusedItem(dlg);
+    if (focus != kNoId && focus == defaultLook(dlg) && isItemEnabled(dlg, focus)) return focus;
+    return defaultId(dlg);
+}
+
+void ManagedBackend::moveDefaultLook(Dialog& dlg, int id) {
+    const auto& t = dlg.dialogTemplate();
+    const auto* c = t.find(id);
+    if (!c || !isPushButton(c->kind)) {
+        c = t.find(defaultId(dlg));
+        if (c && !isPushButton(c->kind)) c = nullptr;
+    }
+    setDefaultLook(dlg, c ? c->id : kNoId);
+}
+
+void ManagedBackend::setFocus(Dialog& dlg, int id) {
+    giveFocus(dlg, id);
+    if (id != kNoId && focusedItem(dlg) == id) moveDefaultLook(dlg, id);
 }
 
 void ManagedBackend::click(Dialog& dlg, int id) {
@@ -89,7 +116,10 @@ void ManagedBackend::click(Dialog& dlg, int id) {
     const auto at = indexOf(t, id);
     if (!at) return;
     const ControlTemplate& c = t.controls[*at];
-    setFocus(dlg, id);
+    // The mouse gives the focus without the dialog manager: the default look
+    // stays where it was, so Return after a click on a push button presses
+    // the default one.
+    giveFocus(dlg, id);
     if (c.style & Automatic) {
         if (c.kind == ControlKind::CheckBox) setCheck(dlg, id, !isChecked(dlg, id));
         if (c.kind == ControlKind::RadioButton) {
@@ -121,11 +151,20 @@ void ManagedBackend::spin(Dialog& dlg, int id, bool up) {
     const auto& t = dlg.dialogTemplate();
     const auto at = indexOf(t, id);
     if (!at || *at == 0) return;
+    const ControlTemplate& c = t.controls[*at];
     const int buddy = t.controls[*at - 1].id;
+    // An up-down control whose buddy is disabled is disabled with it.
+    if (!isItemEnabled(dlg, id) || !isItemEnabled(dlg, buddy)) return;
+    // A click on an arrow puts the focus in the buddy edit, as the mouse does.
+    if (t.controls[*at - 1].kind == ControlKind::Edit) giveFocus(dlg, buddy);
+    const bool buddyInt = (c.style & SpinSetBuddyInt) != 0;
     const auto [lower, upper] = spinRange(dlg, id);
-    // A buddy text that is no number counts as the bottom of the range.
-    const int current = readSpinValue(itemText(dlg, buddy)).value_or(std::min(lower, upper));
-    setItemText(dlg, buddy, std::to_string(spinStep(current, lower, upper, up)));
+    const int position = spinPosition(dlg, id);
+    const int from = buddyInt ? spinStart(itemText(dlg, buddy), position, lower, upper) : position;
+    const int to = spinStep(from, lower, upper, up);
+    spinSetPosition(dlg, id, to);
+    // At the end of the range the step changes nothing, and the text is left as it is.
+    if (buddyInt && to != from) setItemText(dlg, buddy, std::to_string(to));
 }
 
 void ManagedBackend::pressKey(Dialog& dlg, Key key) {

@@ -14,6 +14,10 @@ namespace ui {
 
 class ManagedBackend : public Backend {
 public:
+    // The program moves the focus as WM_NEXTDLGCTL does: the default look
+    // follows it (see moveDefaultLook). A click or the dialog's first focus
+    // go through giveFocus instead, which leaves the default look alone.
+    void setFocus(Dialog& dlg, int id) final;
     void click(Dialog& dlg, int id) override;
     void typeText(Dialog& dlg, int id, std::string_view text) override;
     void selectItem(Dialog& dlg, int id, int index) override;
@@ -27,15 +31,34 @@ public:
     // and takes it from a cleared one, as the Win32 button control does, so
     // that Tab enters a radio group at its selected button.
     virtual bool hasTabStop(const Dialog& dlg, int id) const = 0;
+    // The focus as the window system gives it to a control (SetFocus), for a
+    // mouse click or the first focus of a dialog; ignored for a disabled one.
+    virtual void giveFocus(Dialog& dlg, int id) = 0;
+    // The push button drawn as the default one (BS_DEFPUSHBUTTON), kNoId for
+    // none. It starts as the template's default push button.
+    virtual int defaultLook(const Dialog& dlg) const = 0;
+    virtual void setDefaultLook(Dialog& dlg, int id) = 0;
+    // An up-down control's own position, which it keeps apart from its
+    // buddy's text. It starts at 0.
+    virtual int spinPosition(const Dialog& dlg, int id) const = 0;
+    virtual void spinSetPosition(Dialog& dlg, int id, int position) = 0;
 
     // Where the focus goes when the dialog's initialisation did not set it:
     // the first enabled tab stop (kNoId when there is none).
     int firstTabStop(const Dialog& dlg) const;
     // The next enabled tab stop after `from` in template order, wrapping.
     int nextTabStop(const Dialog& dlg, int from) const;
-    // The push button that Return presses: the focused enabled push button,
-    // else the default push button (IDOK when the template has none).
+    // The dialog's default id (DM_GETDEFID): the template's default push
+    // button, IDOK when it has none.
+    int defaultId(const Dialog& dlg) const;
+    // The button that Return presses: the focused push button when it has the
+    // default look, else the default id.
     int returnTarget(const Dialog& dlg) const;
+
+private:
+    // The focus has moved to `id` by the dialog manager: a push button takes
+    // the default look, any other control gives it back to the default id.
+    void moveDefaultLook(Dialog& dlg, int id);
 };
 
 // Template rules, shared with tests.
@@ -47,7 +70,11 @@ std::string editInput(const ControlTemplate& edit, std::string_view text);
 // One step of an up-down control from `current` towards upper (up) or lower
 // (down), kept within the range.
 int spinStep(int current, int lower, int upper, bool up);
-// The buddy's text read as an integer, as an up-down control reads it.
+// The buddy's text read as an integer, as an up-down control reads it: blanks
+// before, a sign, decimal digits and nothing after; no text at all is 0.
 std::optional<int> readSpinValue(std::string_view text);
+// Where an up-down control starts a step from: the buddy's value when it is a
+// number within the range (UDM_GETPOS), else the control's own position.
+int spinStart(std::string_view buddyText, int position, int lower, int upper);
 
 }  // namespace ui

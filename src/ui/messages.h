@@ -97,6 +97,10 @@ inline std::string shownMessageBox(std::string_view captionQuoted, std::string_v
 inline std::string shownFileDialog(std::string_view titleQuoted) {
     return "the file-open dialog " + std::string(titleQuoted);
 }
+// The path as the system writes it, not as a script string: it ends the line.
+inline std::string notAnExistingFile(std::string_view line, std::string_view fullPath) {
+    return "expected an existing file for " + std::string(line) + ", found none at " + std::string(fullPath);
+}
 inline std::string lineNotMet(std::string_view line, std::string_view shown) {
     return "expected " + std::string(line) + ", found " + std::string(shown);
 }

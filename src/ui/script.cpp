@@ -8,6 +8,8 @@
 #include <cstdlib>
 
 #include "sys/console.h"
+#include "sys/env.h"
+#include "sys/files.h"
 #include "ui/messages.h"
 
 namespace ui {
@@ -122,95 +124,155 @@ private:
 constexpr long long kMaxId = 65535;
 constexpr long long kMaxNumber = 0xFFFFFFFFLL;
 
+// The operands of an action after its word: they fill `a`. A returned error
+// ends the line at once; the parser's own error is looked at afterwards.
+using OperandParser = std::optional<std::string> (*)(LineParser&, ScriptAction&);
+
+template <typename Entry>
+const Entry* findWord(const std::vector<Entry>& table, std::string_view word) {
+    const auto it = std::find_if(table.begin(), table.end(), [&](const Entry& e) { return e.word == word; });
+    return it == table.end() ? nullptr : &*it;
+}
+
+std::optional<std::string> controlId(LineParser& p, ScriptAction& a) {
+    a.id = static_cast<int>(p.number(msg::kAControlId, kMaxId));
+    return std::nullopt;
+}
+
+struct Expectation {
+    std::string_view word;
+    ScriptOp op;
+    OperandParser operands;  // after the control id
+};
+
+const std::vector<Expectation> kExpectations = {
+    {"text", ScriptOp::ExpectText,
+     [](LineParser& p, ScriptAction& a) -> std::optional<std::string> {
+         a.strings.push_back(p.string(msg::kTheText));
+         return std::nullopt;
+     }},
+    {"checked", ScriptOp::ExpectChecked,
+     [](LineParser& p, ScriptAction& a) -> std::optional<std::string> {
+         a.flag = p.yesNo();
+         return std::nullopt;
+     }},
+    {"enabled", ScriptOp::ExpectEnabled,
+     [](LineParser& p, ScriptAction& a) -> std::optional<std::string> {
+         a.flag = p.yesNo();
+         return std::nullopt;
+     }},
+    {"focus", ScriptOp::ExpectFocus, [](LineParser&, ScriptAction&) -> std::optional<std::string> { return {}; }},
+    {"items", ScriptOp::ExpectItems,
+     [](LineParser& p, ScriptAction& a) -> std::optional<std::string> {
+         while (!p.error && p.more()) a.strings.push_back(p.string(msg::kAnEntry));
+         return std::nullopt;
+     }},
+    {"selected", ScriptOp::ExpectSelected,
+     [](LineParser& p, ScriptAction& a) -> std::optional<std::string> {
+         a.number = p.number(msg::kAnEntryNumber, kMaxId);
+         return std::nullopt;
+     }},
+};
+
+const std::vector<std::pair<std::string_view, Key>> kKeys = {
+    {"return", Key::Return}, {"escape", Key::Escape}, {"tab", Key::Tab}};
+
+struct Verb {
+    std::string_view word;
+    ScriptOp op;
+    OperandParser operands;
+};
+
+const std::vector<Verb> kVerbs = {
+    {"dialog", ScriptOp::Dialog,
+     [](LineParser& p, ScriptAction& a) -> std::optional<std::string> {
+         a.strings.push_back(p.string(msg::kTheCaption));
+         return std::nullopt;
+     }},
+    {"click", ScriptOp::Click, controlId},
+    {"type", ScriptOp::Type,
+     [](LineParser& p, ScriptAction& a) -> std::optional<std::string> {
+         controlId(p, a);
+         a.strings.push_back(p.string(msg::kTheText));
+         return std::nullopt;
+     }},
+    {"select", ScriptOp::Select,
+     [](LineParser& p, ScriptAction& a) -> std::optional<std::string> {
+         controlId(p, a);
+         a.number = p.number(msg::kAnEntryNumber, kMaxId);
+         return std::nullopt;
+     }},
+    {"spin", ScriptOp::Spin,
+     [](LineParser& p, ScriptAction& a) -> std::optional<std::string> {
+         controlId(p, a);
+         const std::string dir = p.word(msg::kUpOrDown);
+         if (!p.error && dir != "up" && dir != "down") p.error = msg::wrongWord(msg::kUpOrDown, dir);
+         a.flag = dir == "up";
+         return std::nullopt;
+     }},
+    {"key", ScriptOp::Key,
+     [](LineParser& p, ScriptAction& a) -> std::optional<std::string> {
+         const std::string k = p.word(msg::kAKey);
+         const auto it = std::find_if(kKeys.begin(), kKeys.end(), [&](const auto& e) { return e.first == k; });
+         if (it != kKeys.end())
+             a.key = it->second;
+         else if (!p.error)
+             p.error = msg::wrongWord(msg::kAKey, k);
+         return std::nullopt;
+     }},
+    {"close", ScriptOp::Close, [](LineParser&, ScriptAction&) -> std::optional<std::string> { return {}; }},
+    {"syscommand", ScriptOp::SysCommand,
+     [](LineParser& p, ScriptAction& a) -> std::optional<std::string> {
+         a.number = p.number(msg::kASystemCommand, kMaxNumber);
+         return std::nullopt;
+     }},
+    {"expect", ScriptOp::ExpectText,
+     [](LineParser& p, ScriptAction& a) -> std::optional<std::string> {
+         const std::string what = p.word(msg::kAnExpectation);
+         if (p.error) return p.error;
+         controlId(p, a);
+         const Expectation* e = findWord(kExpectations, what);
+         if (!e) return msg::unknownExpectation(what);
+         a.op = e->op;
+         return e->operands(p, a);
+     }},
+    {"messagebox", ScriptOp::MessageBox,
+     [](LineParser& p, ScriptAction& a) -> std::optional<std::string> {
+         a.strings.push_back(p.string(msg::kTheCaption));
+         a.strings.push_back(p.string(msg::kTheText));
+         return std::nullopt;
+     }},
+    {"filedialog", ScriptOp::FileDialog,
+     [](LineParser& p, ScriptAction& a) -> std::optional<std::string> {
+         if (p.more() && !p.error) {
+             // either a quoted path or the word cancel
+             LineParser probe = p;
+             const std::string w = probe.word("");
+             if (!probe.error) {
+                 if (w != "cancel") return msg::wrongWord(msg::kPathOrCancel, w);
+                 p = probe;
+                 a.flag = true;
+                 return std::nullopt;
+             }
+         }
+         a.strings.push_back(p.string(msg::kAPath));
+         return std::nullopt;
+     }},
+    {"screenshot", ScriptOp::Screenshot,
+     [](LineParser& p, ScriptAction& a) -> std::optional<std::string> {
+         a.strings.push_back(p.string(msg::kAFileName));
+         return std::nullopt;
+     }},
+};
+
 std::optional<std::string> parseAction(std::vector<Token> tokens, ScriptAction& a) {
     LineParser p(std::move(tokens));
-    const std::string verb = p.word(msg::kAnAction);
-    if (verb == "dialog") {
-        a.op = ScriptOp::Dialog;
-        a.strings.push_back(p.string(msg::kTheCaption));
-    } else if (verb == "click") {
-        a.op = ScriptOp::Click;
-        a.id = static_cast<int>(p.number(msg::kAControlId, kMaxId));
-    } else if (verb == "type") {
-        a.op = ScriptOp::Type;
-        a.id = static_cast<int>(p.number(msg::kAControlId, kMaxId));
-        a.strings.push_back(p.string(msg::kTheText));
-    } else if (verb == "select") {
-        a.op = ScriptOp::Select;
-        a.id = static_cast<int>(p.number(msg::kAControlId, kMaxId));
-        a.number = p.number(msg::kAnEntryNumber, kMaxId);
-    } else if (verb == "spin") {
-        a.op = ScriptOp::Spin;
-        a.id = static_cast<int>(p.number(msg::kAControlId, kMaxId));
-        const std::string dir = p.word(msg::kUpOrDown);
-        if (!p.error && dir != "up" && dir != "down") p.error = msg::wrongWord(msg::kUpOrDown, dir);
-        a.flag = dir == "up";
-    } else if (verb == "key") {
-        a.op = ScriptOp::Key;
-        const std::string k = p.word(msg::kAKey);
-        if (k == "return")
-            a.key = Key::Return;
-        else if (k == "escape")
-            a.key = Key::Escape;
-        else if (k == "tab")
-            a.key = Key::Tab;
-        else if (!p.error)
-            p.error = msg::wrongWord(msg::kAKey, k);
-    } else if (verb == "close") {
-        a.op = ScriptOp::Close;
-    } else if (verb == "syscommand") {
-        a.op = ScriptOp::SysCommand;
-        a.number = p.number(msg::kASystemCommand, kMaxNumber);
-    } else if (verb == "expect") {
-        const std::string what = p.word(msg::kAnExpectation);
-        if (p.error) return p.error;
-        a.id = static_cast<int>(p.number(msg::kAControlId, kMaxId));
-        if (what == "text") {
-            a.op = ScriptOp::ExpectText;
-            a.strings.push_back(p.string(msg::kTheText));
-        } else if (what == "checked") {
-            a.op = ScriptOp::ExpectChecked;
-            a.flag = p.yesNo();
-        } else if (what == "enabled") {
-            a.op = ScriptOp::ExpectEnabled;
-            a.flag = p.yesNo();
-        } else if (what == "focus") {
-            a.op = ScriptOp::ExpectFocus;
-        } else if (what == "items") {
-            a.op = ScriptOp::ExpectItems;
-            while (!p.error && p.more()) a.strings.push_back(p.string(msg::kAnEntry));
-        } else if (what == "selected") {
-            a.op = ScriptOp::ExpectSelected;
-            a.number = p.number(msg::kAnEntryNumber, kMaxId);
-        } else {
-            return msg::unknownExpectation(what);
-        }
-    } else if (verb == "messagebox") {
-        a.op = ScriptOp::MessageBox;
-        a.strings.push_back(p.string(msg::kTheCaption));
-        a.strings.push_back(p.string(msg::kTheText));
-    } else if (verb == "filedialog") {
-        a.op = ScriptOp::FileDialog;
-        if (p.more() && !p.error) {
-            // either a quoted path or the word cancel
-            LineParser probe = p;
-            const std::string w = probe.word("");
-            if (!probe.error) {
-                if (w != "cancel") return msg::wrongWord(msg::kPathOrCancel, w);
-                p = probe;
-                a.flag = true;
-            } else {
-                a.strings.push_back(p.string(msg::kAPath));
-            }
-        } else {
-            a.strings.push_back(p.string(msg::kAPath));
-        }
-    } else if (verb == "screenshot") {
-        a.op = ScriptOp::Screenshot;
-        a.strings.push_back(p.string(msg::kAFileName));
-    } else if (!p.error) {
-        return msg::unknownAction(verb);
-    }
+    const std::string word = p.word(msg::kAnAction);
+    if (p.error) return p.error;
+    const Verb* verb = findWord(kVerbs, word);
+    if (!verb) return msg::unknownAction(word);
+    a.op = verb->op;
+    if (auto error = verb->operands(p, a)) return error;
     p.end();
     return p.error;
 }
@@ -313,7 +375,19 @@ std::optional<std::string> ScriptDriver::answerFileDialog(const FileDialogOption
     if (a.op != ScriptOp::FileDialog) fail(a.line, msg::lineNotMet(a.source, shown));
     ++next_;
     if (a.flag) return std::nullopt;
-    return a.strings[0];
+    // The dialog's Open button takes only what its flags allow, and it hands
+    // back the full path of the name typed into it.
+    std::string chosen = sys::fullPath(a.strings[0]);
+    // To a name without an extension the dialog appends the default one when
+    // a file of that name is there.
+    const std::size_t nameStart = chosen.rfind(sys::pathSeparator) + 1;
+    if (!options.defaultExtension.empty() && chosen.find('.', nameStart) == std::string::npos) {
+        const std::string withExtension = chosen + "." + options.defaultExtension;
+        if (sys::fileExists(withExtension)) chosen = withExtension;
+    }
+    if (a.strings[0].empty() || (options.fileMustExist && !sys::fileExists(chosen)))
+        fail(a.line, msg::notAnExistingFile(a.source, chosen));
+    return chosen;
 }
 
 void ScriptDriver::programEnded() {
@@ -322,133 +396,144 @@ void ScriptDriver::programEnded() {
     fail(a.line, msg::lineNotMetAtEnd(a.source));
 }
 
-const ControlTemplate& ScriptDriver::control(Dialog& dlg, const ScriptAction& a) {
-    const ControlTemplate* c = dlg.dialogTemplate().find(a.id);
-    if (!c || !backend_.hasControl(dlg, a.id)) fail(a.line, msg::noSuchControl(a.id, q(backend_.caption(dlg))));
-    return *c;
+namespace {
+
+// One line carried out on the dialog on top, with the checks that refuse what
+// a person could not do there.
+struct Step {
+    ScriptDriver& driver;
+    Backend& backend;
+    Dialog& dlg;
+    const ScriptAction& a;
+
+    [[noreturn]] void fail(const std::string& what) const { driver.fail(a.line, what); }
+    std::string caption() const { return q(backend.caption(dlg)); }
+    const ControlTemplate& control() const {
+        const ControlTemplate* c = dlg.dialogTemplate().find(a.id);
+        if (!c || !backend.hasControl(dlg, a.id)) fail(msg::noSuchControl(a.id, caption()));
+        return *c;
+    }
+    // The control, of a kind that `fits`, named `wanted` otherwise.
+    const ControlTemplate& control(bool (*fits)(ControlKind), std::string_view wanted) const {
+        const ControlTemplate& c = control();
+        if (!fits(c.kind)) fail(msg::wrongKind(wanted, a.id, c.kind));
+        return c;
+    }
+    // ... and enabled, as a person's input needs it.
+    const ControlTemplate& enabledControl(bool (*fits)(ControlKind), std::string_view wanted) const {
+        const ControlTemplate& c = control(fits, wanted);
+        if (!backend.isItemEnabled(dlg, a.id)) fail(msg::controlDisabled(a.id, a.source));
+        return c;
+    }
+};
+
+bool isEdit(ControlKind k) { return k == ControlKind::Edit; }
+bool isCombo(ControlKind k) { return k == ControlKind::ComboBox; }
+bool isSpin(ControlKind k) { return k == ControlKind::Spin; }
+bool isCheckable(ControlKind k) { return k == ControlKind::CheckBox || k == ControlKind::RadioButton; }
+
+std::string quotedList(const std::vector<std::string>& v) {
+    std::string s;
+    for (const auto& e : v) {
+        if (!s.empty()) s += ' ';
+        s += q(e);
+    }
+    return s;
 }
 
-void ScriptDriver::requireEnabled(Dialog& dlg, const ScriptAction& a) {
-    if (!backend_.isItemEnabled(dlg, a.id)) fail(a.line, msg::controlDisabled(a.id, a.source));
-}
+using StepHandler = void (*)(const Step&);
+
+const std::vector<std::pair<ScriptOp, StepHandler>> kSteps = {
+    {ScriptOp::Dialog,
+     [](const Step& s) {
+         const std::string caption = s.backend.caption(s.dlg);
+         if (caption != s.a.strings[0]) s.fail(msg::wrongDialog(q(s.a.strings[0]), q(caption)));
+     }},
+    {ScriptOp::MessageBox, [](const Step& s) { s.fail(msg::dialogWaiting(s.a.source, s.caption())); }},
+    {ScriptOp::FileDialog, [](const Step& s) { s.fail(msg::dialogWaiting(s.a.source, s.caption())); }},
+    {ScriptOp::Click,
+     [](const Step& s) {
+         s.enabledControl(isButton, msg::kAButton);
+         s.backend.click(s.dlg, s.a.id);
+     }},
+    {ScriptOp::Type,
+     [](const Step& s) {
+         s.enabledControl(isEdit, msg::kAnEdit);
+         s.backend.typeText(s.dlg, s.a.id, s.a.strings[0]);
+     }},
+    {ScriptOp::Select,
+     [](const Step& s) {
+         s.enabledControl(isCombo, msg::kACombo);
+         const int count = s.backend.comboCount(s.dlg, s.a.id);
+         if (s.a.number >= count) s.fail(msg::noSuchEntry(s.a.number, s.a.id, count));
+         s.backend.selectItem(s.dlg, s.a.id, static_cast<int>(s.a.number));
+     }},
+    {ScriptOp::Spin,
+     [](const Step& s) {
+         const auto& c = s.enabledControl(isSpin, msg::kASpin);
+         const auto& controls = s.dlg.dialogTemplate().controls;
+         const auto at = static_cast<std::size_t>(&c - controls.data());
+         if (at == 0 || controls[at - 1].kind != ControlKind::Edit) s.fail(msg::noBuddy(s.a.id));
+         s.backend.spin(s.dlg, s.a.id, s.a.flag);
+     }},
+    {ScriptOp::Key, [](const Step& s) { s.backend.pressKey(s.dlg, s.a.key); }},
+    {ScriptOp::Close, [](const Step& s) { s.backend.closeBox(s.dlg); }},
+    {ScriptOp::SysCommand,
+     [](const Step& s) {
+         const auto cmd = static_cast<unsigned>(s.a.number);
+         const auto menu = s.backend.systemMenuCommands(s.dlg);
+         // The system puts its own bits into the low four of a command
+         // (a drag is SC_MOVE + 2): what counts is the entry they belong to.
+         if (std::find(menu.begin(), menu.end(), cmd & 0xFFF0u) == menu.end())
+             s.fail(msg::notInSystemMenu(cmd, s.caption()));
+         s.backend.chooseSystemCommand(s.dlg, cmd);
+     }},
+    {ScriptOp::ExpectText,
+     [](const Step& s) {
+         s.control();
+         const std::string text = s.backend.itemText(s.dlg, s.a.id);
+         if (text != s.a.strings[0]) s.fail(msg::wrongText(q(s.a.strings[0]), s.a.id, q(text)));
+     }},
+    {ScriptOp::ExpectChecked,
+     [](const Step& s) {
+         s.control(isCheckable, msg::kACheckable);
+         const bool checked = s.backend.isChecked(s.dlg, s.a.id);
+         if (checked != s.a.flag) s.fail(msg::wrongCheck(s.a.id, s.a.flag, checked));
+     }},
+    {ScriptOp::ExpectEnabled,
+     [](const Step& s) {
+         s.control();
+         const bool enabled = s.backend.isItemEnabled(s.dlg, s.a.id);
+         if (enabled != s.a.flag) s.fail(msg::wrongEnabled(s.a.id, s.a.flag, enabled));
+     }},
+    {ScriptOp::ExpectFocus,
+     [](const Step& s) {
+         s.control();
+         const int focus = s.backend.focusedItem(s.dlg);
+         if (focus != s.a.id) s.fail(msg::wrongFocus(s.a.id, focus));
+     }},
+    {ScriptOp::ExpectItems,
+     [](const Step& s) {
+         s.control(isCombo, msg::kACombo);
+         std::vector<std::string> items;
+         const int n = s.backend.comboCount(s.dlg, s.a.id);
+         for (int i = 0; i < n; ++i) items.push_back(s.backend.comboItem(s.dlg, s.a.id, i));
+         if (items != s.a.strings) s.fail(msg::wrongItems(quotedList(s.a.strings), s.a.id, quotedList(items)));
+     }},
+    {ScriptOp::ExpectSelected,
+     [](const Step& s) {
+         s.control(isCombo, msg::kACombo);
+         const int sel = s.backend.comboSelection(s.dlg, s.a.id);
+         if (sel != s.a.number) s.fail(msg::wrongSelection(s.a.number, s.a.id, sel));
+     }},
+    {ScriptOp::Screenshot, [](const Step& s) { s.backend.screenshot(s.dlg, s.a.strings[0]); }},
+};
+
+}  // namespace
 
 void ScriptDriver::execute(Dialog& dlg, const ScriptAction& a) {
-    const auto requireKind = [&](const ControlTemplate& c, bool ok, std::string_view wanted) {
-        if (!ok) fail(a.line, msg::wrongKind(wanted, a.id, c.kind));
-    };
-    switch (a.op) {
-        case ScriptOp::Dialog: {
-            const std::string caption = backend_.caption(dlg);
-            if (caption != a.strings[0]) fail(a.line, msg::wrongDialog(q(a.strings[0]), q(caption)));
-            return;
-        }
-        case ScriptOp::MessageBox:
-        case ScriptOp::FileDialog:
-            fail(a.line, msg::dialogWaiting(a.source, q(backend_.caption(dlg))));
-        case ScriptOp::Click: {
-            const auto& c = control(dlg, a);
-            requireKind(c, isButton(c.kind), msg::kAButton);
-            requireEnabled(dlg, a);
-            backend_.click(dlg, a.id);
-            return;
-        }
-        case ScriptOp::Type: {
-            const auto& c = control(dlg, a);
-            requireKind(c, c.kind == ControlKind::Edit, msg::kAnEdit);
-            requireEnabled(dlg, a);
-            backend_.typeText(dlg, a.id, a.strings[0]);
-            return;
-        }
-        case ScriptOp::Select: {
-            const auto& c = control(dlg, a);
-            requireKind(c, c.kind == ControlKind::ComboBox, msg::kACombo);
-            requireEnabled(dlg, a);
-            const int count = backend_.comboCount(dlg, a.id);
-            if (a.number >= count) fail(a.line, msg::noSuchEntry(a.number, a.id, count));
-            backend_.selectItem(dlg, a.id, static_cast<int>(a.number));
-            return;
-        }
-        case ScriptOp::Spin: {
-            const auto& c = control(dlg, a);
-            requireKind(c, c.kind == ControlKind::Spin, msg::kASpin);
-            requireEnabled(dlg, a);
-            const auto& controls = dlg.dialogTemplate().controls;
-            const auto at = static_cast<std::size_t>(&c - controls.data());
-            if (at == 0 || controls[at - 1].kind != ControlKind::Edit) fail(a.line, msg::noBuddy(a.id));
-            backend_.spin(dlg, a.id, a.flag);
-            return;
-        }
-        case ScriptOp::Key:
-            backend_.pressKey(dlg, a.key);
-            return;
-        case ScriptOp::Close:
-            backend_.closeBox(dlg);
-            return;
-        case ScriptOp::SysCommand: {
-            const auto cmd = static_cast<unsigned>(a.number);
-            const auto menu = backend_.systemMenuCommands(dlg);
-            // The system puts its own bits into the low four of a command
-            // (a drag is SC_MOVE + 2): what counts is the entry they belong to.
-            if (std::find(menu.begin(), menu.end(), cmd & 0xFFF0u) == menu.end())
-                fail(a.line, msg::notInSystemMenu(cmd, q(backend_.caption(dlg))));
-            backend_.chooseSystemCommand(dlg, cmd);
-            return;
-        }
-        case ScriptOp::ExpectText: {
-            control(dlg, a);
-            const std::string text = backend_.itemText(dlg, a.id);
-            if (text != a.strings[0]) fail(a.line, msg::wrongText(q(a.strings[0]), a.id, q(text)));
-            return;
-        }
-        case ScriptOp::ExpectChecked: {
-            const auto& c = control(dlg, a);
-            requireKind(c, c.kind == ControlKind::CheckBox || c.kind == ControlKind::RadioButton, msg::kACheckable);
-            const bool checked = backend_.isChecked(dlg, a.id);
-            if (checked != a.flag) fail(a.line, msg::wrongCheck(a.id, a.flag, checked));
-            return;
-        }
-        case ScriptOp::ExpectEnabled: {
-            control(dlg, a);
-            const bool enabled = backend_.isItemEnabled(dlg, a.id);
-            if (enabled != a.flag) fail(a.line, msg::wrongEnabled(a.id, a.flag, enabled));
-            return;
-        }
-        case ScriptOp::ExpectFocus: {
-            control(dlg, a);
-            const int focus = backend_.focusedItem(dlg);
-            if (focus != a.id) fail(a.line, msg::wrongFocus(a.id, focus));
-            return;
-        }
-        case ScriptOp::ExpectItems: {
-            const auto& c = control(dlg, a);
-            requireKind(c, c.kind == ControlKind::ComboBox, msg::kACombo);
-            std::vector<std::string> items;
-            const int n = backend_.comboCount(dlg, a.id);
-            for (int i = 0; i < n; ++i) items.push_back(backend_.comboItem(dlg, a.id, i));
-            if (items != a.strings) {
-                const auto list = [](const std::vector<std::string>& v) {
-                    std::string s;
-                    for (const auto& e : v) {
-                        if (!s.empty()) s += ' ';
-                        s += q(e);
-                    }
-                    return s;
-                };
-                fail(a.line, msg::wrongItems(list(a.strings), a.id, list(items)));
-            }
-            return;
-        }
-        case ScriptOp::ExpectSelected: {
-            const auto& c = control(dlg, a);
-            requireKind(c, c.kind == ControlKind::ComboBox, msg::kACombo);
-            const int sel = backend_.comboSelection(dlg, a.id);
-            if (sel != a.number) fail(a.line, msg::wrongSelection(a.number, a.id, sel));
-            return;
-        }
-        case ScriptOp::Screenshot:
-            backend_.screenshot(dlg, a.strings[0]);
-            return;
-    }
+    const auto it = std::find_if(kSteps.begin(), kSteps.end(), [&](const auto& e) { return e.first == a.op; });
+    if (it != kSteps.end()) it->second(Step{*this, backend_, dlg, a});
 }
 
 }  // namespace ui

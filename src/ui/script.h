@@ -99,8 +99,6 @@ public:
 
 private:
     void execute(Dialog& dlg, const ScriptAction& a);
-    const ControlTemplate& control(Dialog& dlg, const ScriptAction& a);
-    void requireEnabled(Dialog& dlg, const ScriptAction& a);
     int endLine() const { return script_.lineCount + 1; }
 
     Backend& backend_;

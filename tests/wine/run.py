@@ -86,11 +86,15 @@ def crlf(data):
     return data if b"\r\n" in data else data.replace(b"\n", b"\r\n")
 
 
+# Every root has this form, and so the same length (deep-path scenarios rely on it).
+ROOT_FORM = "/tmp/vz%06x"
+
+
 def short_root():
     """A root whose every part is a valid 8.3 name, so that the short form of
     a path below it (the Keil directories) is the path itself."""
     while True:
-        root = "/tmp/vz%06x" % random.randrange(1 << 24)
+        root = ROOT_FORM % random.randrange(1 << 24)
         try:
             os.mkdir(root)
             return root

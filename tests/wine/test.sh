@@ -26,7 +26,7 @@ python3 tests/wine/check-pe.py "$build/vsZEB.exe" || status=1
 # Every scenario group, with its Windows variants. "framework" assumes the
 # headless back end, so it runs only there.
 groups=(tests/scenarios/startup tests/scenarios/set tests/scenarios/clean tests/scenarios/report-dialog
-        tests/scenarios/report-run tests/wine/scenarios)
+        tests/scenarios/report-run tests/scenarios/dialog-manager tests/wine/scenarios)
 run=(python3 tests/wine/run.py --program "$build/vsZEB.exe" --prefix "$WINEPREFIX")
 echo "== Wine, headless"
 timeout 1200 "${run[@]}" --ui headless "${groups[@]}" tests/scenarios/framework || status=1
@@ -40,4 +40,7 @@ for depth in 8 16; do
   timeout 300 xvfb-run -a -s "-screen 0 1024x768x$depth" "${run[@]}" --ui win32 tests/wine/scenarios/screenshots ||
     status=1
 done
+echo "== Wine, files at 250 to 259 characters of path"
+timeout 600 python3 tests/wine/deep-paths.py --program "$build/vsZEB.exe" --prefix "$WINEPREFIX" --ui headless \
+  || status=1
 exit $status

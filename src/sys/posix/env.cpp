@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <unistd.h>
 
+#include <filesystem>
+#include <system_error>
 #include <vector>
 
 namespace sys {
@@ -20,6 +22,12 @@ std::optional<std::string> currentDirectory() {
         buffer.resize(buffer.size() * 2);
     }
     return std::string(buffer.data());
+}
+
+std::string fullPath(const std::string& path) {
+    std::error_code ec;
+    const auto full = std::filesystem::absolute(path, ec);
+    return ec ? path : full.lexically_normal().string();
 }
 
 std::string commandLineTail(int argc, char** argv) {

@@ -26,6 +26,16 @@ std::optional<std::string> currentDirectory() {
     }
 }
 
+std::string fullPath(const std::string& path) {
+    std::vector<char> buffer(MAX_PATH);
+    for (;;) {
+        DWORD n = ::GetFullPathNameA(path.c_str(), static_cast<DWORD>(buffer.size()), buffer.data(), nullptr);
+        if (n == 0) return path;
+        if (n < buffer.size()) return std::string(buffer.data(), n);
+        buffer.resize(n);
+    }
+}
+
 std::string commandLineTail(int, char**) { return commandLineTailOf(::GetCommandLineA()); }
 
 }  // namespace sys

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <string>
 
 namespace sys {
 
@@ -21,14 +22,48 @@ bool removeFile(const std::string& path) { return ::DeleteFileA(path.c_str()) !=
 
 bool makeDirectory(const std::string& path) { return ::CreateDirectoryA(path.c_str(), nullptr) != 0; }
 
+namespace {
+
+// The long-path form of a name ("\\?\C:\dir\name", "\\?\UNC\server\share\name"),
+// which the wide file functions take beyond MAX_PATH. Empty when the name
+// cannot be made a full path.
+std::wstring longPathForm(const std::string& path) {
+    const int n = ::MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), nullptr, 0);
+    if (n <= 0) return {};
+    std::wstring name(static_cast<std::size_t>(n), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), name.data(), n);
+    std::wstring full(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD got = ::GetFullPathNameW(name.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+        if (got == 0) return {};
+        if (got < full.size()) {
+            full.resize(got);
+            break;
+        }
+        full.resize(got);
+    }
+    if (full.rfind(L"\\\\?\\", 0) == 0 || full.rfind(L"\\\\.\\", 0) == 0) return full;
+    if (full.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + full.substr(2);
+    return L"\\\\?\\" + full;
+}
+
+}  // namespace
+
 bool writeFileAtomic(const std::string& path, std::string_view content, bool text) {
     static std::atomic<unsigned> counter{0};
     const std::string data = text ? withCrLf(content) : std::string(content);
-    std::string temp;
+    // The temporary file's name is longer than the file's own, and a file
+    // whose path is just within MAX_PATH would have a temporary one beyond
+    // it. In the long-path form neither has that limit, whatever the length
+    // of the file's name (a shorter temporary name cannot always be found:
+    // a one-letter name leaves no room for a unique one).
+    const std::wstring target = longPathForm(path);
+    if (target.empty()) return false;
+    std::wstring temp;
     HANDLE h = INVALID_HANDLE_VALUE;
     for (int attempt = 0; attempt < 100 && h == INVALID_HANDLE_VALUE; ++attempt) {
-        temp = path + ".tmp" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(counter++);
-        h = ::CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        temp = target + L".tmp" + std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(counter++);
+        h = ::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (h == INVALID_HANDLE_VALUE && ::GetLastError() != ERROR_FILE_EXISTS) return false;
     }
     if (h == INVALID_HANDLE_VALUE) return false;
@@ -42,8 +77,8 @@ bool writeFileAtomic(const std::string& path, std::string_view content, bool tex
     }
     ok = ok && ::FlushFileBuffers(h) != 0;
     ok = ::CloseHandle(h) != 0 && ok;
-    ok = ok && ::MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-    if (!ok) ::DeleteFileA(temp.c_str());
+    ok = ok && ::MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    if (!ok) ::DeleteFileW(temp.c_str());
     return ok;
 }
 

@@ -20,6 +20,7 @@ struct ControlState {
     std::vector<std::string> items;
     int selection = -1;
     int spinLower = 100, spinUpper = 0;  // an up-down control's default range
+    int spinPosition = 0;
 };
 
 [[noreturn]] void cannotShow(const std::string& reason) {
@@ -33,6 +34,7 @@ struct HeadlessBackend::Window {
     Dialog* dlg = nullptr;
     std::vector<ControlState> controls;
     int focus = kNoId;
+    int defaultLook = kNoId;
     std::vector<std::pair<unsigned, std::string>> sysMenu;
     Icon bigIcon, smallIcon;
 
@@ -61,6 +63,7 @@ void HeadlessBackend::runModal(Dialog& dlg) {
         s.tmpl = &c;
         s.tabStop = (c.style & TabStop) != 0;
         if (c.kind != ControlKind::ComboBox) s.text = std::string(c.text);
+        if (c.kind == ControlKind::DefPushButton) w.defaultLook = c.id;
         w.controls.push_back(std::move(s));
     }
     struct Shown {
@@ -75,7 +78,7 @@ void HeadlessBackend::runModal(Dialog& dlg) {
     stack_.push_back(&w);
     Shown shown{*this, dlg};
 
-    if (!dlg.initialize() && !dlg.hasEnded()) setFocus(dlg, firstTabStop(dlg));
+    if (!dlg.initialize() && !dlg.hasEnded()) giveFocus(dlg, firstTabStop(dlg));
     while (!dlg.hasEnded()) driver->step(dlg);
 }
 
@@ -134,7 +137,7 @@ bool HeadlessBackend::hasTabStop(const Dialog& dlg, int id) const {
     return c && c->tabStop;
 }
 
-void HeadlessBackend::setFocus(Dialog& dlg, int id) {
+void HeadlessBackend::giveFocus(Dialog& dlg, int id) {
     Window* w = win(dlg);
     if (!w) return;
     if (const auto* c = w->find(id); c && c->enabled) w->focus = id;
@@ -143,6 +146,15 @@ void HeadlessBackend::setFocus(Dialog& dlg, int id) {
 int HeadlessBackend::focusedItem(const Dialog& dlg) const {
     const Window* w = win(dlg);
     return w ? w->focus : kNoId;
+}
+
+int HeadlessBackend::defaultLook(const Dialog& dlg) const {
+    const Window* w = win(dlg);
+    return w ? w->defaultLook : kNoId;
+}
+
+void HeadlessBackend::setDefaultLook(Dialog& dlg, int id) {
+    if (Window* w = win(dlg)) w->defaultLook = id;
 }
 
 void HeadlessBackend::comboReset(Dialog& dlg, int id) {
@@ -187,6 +199,15 @@ void HeadlessBackend::spinSetRange(Dialog& dlg, int id, int lower, int upper) {
 std::pair<int, int> HeadlessBackend::spinRange(const Dialog& dlg, int id) const {
     const auto* c = win(dlg) ? win(dlg)->find(id) : nullptr;
     return c ? std::pair{c->spinLower, c->spinUpper} : std::pair{100, 0};
+}
+
+int HeadlessBackend::spinPosition(const Dialog& dlg, int id) const {
+    const auto* c = win(dlg) ? win(dlg)->find(id) : nullptr;
+    return c ? c->spinPosition : 0;
+}
+
+void HeadlessBackend::spinSetPosition(Dialog& dlg, int id, int position) {
+    if (auto* c = win(dlg) ? win(dlg)->find(id) : nullptr) c->spinPosition = position;
 }
 
 bool HeadlessBackend::hasSystemMenu(const Dialog& dlg) const {

@@ -33,8 +33,10 @@ public:
     void enableItem(Dialog& dlg, int id, bool enabled) override;
     bool isItemEnabled(const Dialog& dlg, int id) const override;
     bool hasTabStop(const Dialog& dlg, int id) const override;
-    void setFocus(Dialog& dlg, int id) override;
+    void giveFocus(Dialog& dlg, int id) override;
     int focusedItem(const Dialog& dlg) const override;
+    int defaultLook(const Dialog& dlg) const override;
+    void setDefaultLook(Dialog& dlg, int id) override;
     void comboReset(Dialog& dlg, int id) override;
     void comboAdd(Dialog& dlg, int id, std::string_view text) override;
     void comboSetSelection(Dialog& dlg, int id, int index) override;
@@ -43,6 +45,8 @@ public:
     std::string comboItem(const Dialog& dlg, int id, int index) const override;
     void spinSetRange(Dialog& dlg, int id, int lower, int upper) override;
     std::pair<int, int> spinRange(const Dialog& dlg, int id) const override;
+    int spinPosition(const Dialog& dlg, int id) const override;
+    void spinSetPosition(Dialog& dlg, int id, int position) override;
     bool hasSystemMenu(const Dialog& dlg) const override;
     void appendSystemMenuSeparator(Dialog& dlg) override;
     void appendSystemMenuItem(Dialog& dlg, unsigned command, std::string_view text) override;

@@ -353,8 +353,13 @@ public:
         setFocus(dlg, id);
         const ControlTemplate* c = dlg.dialogTemplate().find(id);
         const std::string input = c ? editInput(*c, text) : std::string(text);
-        // WM_SETTEXT: the edit replaces its text and notifies EN_CHANGE.
-        SendMessageA(item(dlg, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(input.c_str()));
+        // WM_SETTEXT: the edit replaces its text and notifies EN_CHANGE. It
+        // puts the caret at the start; typing leaves it after the last
+        // character, where the next key (Return in a multi-line edit) acts.
+        HWND h = item(dlg, id);
+        SendMessageA(h, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(input.c_str()));
+        const auto end = static_cast<WPARAM>(GetWindowTextLengthA(h));
+        SendMessageA(h, EM_SETSEL, end, static_cast<LPARAM>(end));
     }
     void selectItem(Dialog& dlg, int id, int index) override {
         HWND h = item(dlg, id);

@@ -1,6 +1,9 @@
 // The dialog manager's rules, run on the headless back end through scripts.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 #include "app/about.h"
 #include "testdialog.h"
 #include "ui/headless/headless.h"
@@ -69,15 +72,32 @@ TEST(DialogManager, AutomaticRadioButtonsClearTheirGroupOnly) {
 }
 
 TEST(DialogManager, ReturnPressesTheFocusedOrTheDefaultButton) {
-    EXPECT_EQ(run("key return\nclick 101\nkey return\nclose").log, (Log{"go", "other", "other"}));
-    // the focus on a disabled default button's dialog: Return does nothing
-    EXPECT_EQ(run("key return\nclose", [](TestDialog& d) {
-                  d.init = [](TestDialog& self) {
-                      self.enableItem(100, false);
-                      return false;
-                  };
-              }).log,
-              Log{});
+    // A click gives the focus but not the default look: Return still presses
+    // the default button. Tab and the program's own focus move the look.
+    EXPECT_EQ(run("key return\nclick 101\nkey return\ntype 41 \"\"\nkey tab\nkey tab\nexpect focus 101\n"
+                  "key return\nclick 20\nkey return\nclose")
+                  .log,
+              (Log{"go", "other", "go", "other", "auto 1", "go"}));
+    EXPECT_EQ(run("key return\nkey tab\nkey return\nclose",
+                  [](TestDialog& d) {
+                      d.init = [](TestDialog& self) {
+                          self.setFocus(101);
+                          return true;
+                      };
+                  })
+                  .log,
+              (Log{"other", "go"}));
+    // a disabled default button: Return does nothing, also with the focus on
+    // another push button that was clicked
+    EXPECT_EQ(run("key return\nclick 101\nkey return\nclose",
+                  [](TestDialog& d) {
+                      d.init = [](TestDialog& self) {
+                          self.enableItem(100, false);
+                          return false;
+                      };
+                  })
+                  .log,
+              Log{"other"});
 }
 
 TEST(DialogManager, ReturnInAMultiLineEditStartsANewLine) {
@@ -159,14 +179,30 @@ TEST(DialogManager, SpinStepsTheBuddyWithinTheRange) {
     // default range lower 100, upper 0: "up" counts down
     run("type 41 \"50\"\nspin 42 up\nexpect text 41 \"49\"\nspin 42 down\nspin 42 down\nexpect text 41 \"51\"\n"
         "type 41 \"100\"\nspin 42 down\nexpect text 41 \"100\"\nclose");
-    run("type 41 \"99\"\nspin 42 up\nexpect text 41 \"100\"\nspin 42 up\nexpect text 41 \"100\"\n"
-        "type 41 \"x\"\nspin 42 up\nexpect text 41 \"1\"\ntype 41 \"250\"\nspin 42 down\nexpect text 41 \"100\"\nclose",
+    // A text that is no number within the range is not read: the step starts
+    // from the control's own position, 0 at first.
+    run("type 41 \"150\"\nspin 42 up\nexpect text 41 \"1\"\n"
+        "type 41 \"99\"\nspin 42 up\nexpect text 41 \"100\"\nspin 42 up\nexpect text 41 \"100\"\n"
+        "type 41 \"x\"\nspin 42 up\nexpect text 41 \"x\"\nspin 42 down\nexpect text 41 \"99\"\n"
+        "type 41 \"-5\"\nspin 42 down\nexpect text 41 \"98\"\ntype 41 \"+-5\"\nspin 42 up\nexpect text 41 \"99\"\n"
+        "type 41 \"+9\"\nspin 42 up\nexpect text 41 \"10\"\ntype 41 \"99\"\nspin 42 down\nexpect text 41 \"98\"\n"
+        "type 41 \" 7\"\nspin 42 down\nexpect text 41 \"6\"\ntype 41 \"7 \"\nspin 42 down\nexpect text 41 \"5\"\n"
+        "type 41 \"\"\nspin 42 up\nexpect text 41 \"1\"\nclose",
         [](TestDialog& d) {
             d.init = [](TestDialog& self) {
                 self.spinSetRange(42, 0, 100);
                 return false;
             };
         });
+    // with its buddy disabled the control does nothing
+    run("spin 42 up\nexpect text 41 \"75\"\nspin 42 down\nexpect text 41 \"75\"\nclose", [](TestDialog& d) {
+        d.init = [](TestDialog& self) {
+            self.spinSetRange(42, 0, 100);
+            self.setItemText(41, "75");
+            self.enableItem(41, false);
+            return false;
+        };
+    });
 }
 
 TEST(DialogManager, NestedModalDialogs) {
@@ -255,19 +291,47 @@ TEST(ScriptFailures, MessageBoxesMustBeAnswered) {
 }
 
 TEST(ScriptFailures, FileDialogsAreAnsweredWithAPathOrCancel) {
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("vszeb-file-dialog-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+    std::filesystem::create_directories(dir / "sub");
+    std::ofstream(dir / "viewer") << "";
+    std::ofstream(dir / "tool.exe") << "";
+    std::ofstream(dir / "viewer.exe") << "";
+    const std::string d = dir.string();
     std::vector<std::string> answers;
-    const auto choose = [&](TestDialog& d) {
-        d.onOther = [&](TestDialog&) {
+    bool mustExist = true;
+    const auto choose = [&](TestDialog& t) {
+        t.onOther = [&](TestDialog&) {
             ui::FileDialogOptions o;
             o.title = "Select viewer program";
+            o.fileMustExist = mustExist;
+            o.defaultExtension = "exe";
             const auto path = ui::openFileDialog(o);
             answers.push_back(path ? *path : "<cancel>");
         };
     };
-    run("click 101\nfiledialog \"/bin/view\"\nclick 101\nfiledialog cancel\nclose", choose);
-    EXPECT_EQ(answers, (std::vector<std::string>{"/bin/view", "<cancel>"}));
+    // the answer comes back as the full path, as the dialog returns it, with
+    // the default extension when a file with it is there
+    run("click 101\nfiledialog \"" + d + "/sub/../viewer\"\nclick 101\nfiledialog cancel\nclick 101\nfiledialog \"" + d +
+            "/tool\"\nclose",
+        choose);
+    EXPECT_EQ(answers, (std::vector<std::string>{d + "/viewer.exe", "<cancel>", d + "/tool.exe"}));
+    // a file that is not there is no answer to a dialog that asks for one
+    EXPECT_EQ(failure("click 101\nfiledialog \"" + d + "/missing\"", choose),
+              "vsZEB script: line 2: expected an existing file for filedialog \"" + d + "/missing\", found none at " +
+                  d + "/missing");
+    EXPECT_EQ(failure("click 101\nfiledialog \"" + d + "/sub\"", choose),
+              "vsZEB script: line 2: expected an existing file for filedialog \"" + d + "/sub\", found none at " + d +
+                  "/sub");
+    mustExist = false;
+    answers.clear();
+    run("click 101\nfiledialog \"" + d + "/new\"\nclick 101\nfiledialog \"" + d + "/sub/new.txt\"\nclose", choose);
+    EXPECT_EQ(answers, (std::vector<std::string>{d + "/new", d + "/sub/new.txt"}));
+    EXPECT_EQ(failure("click 101\nfiledialog \"\"", choose).substr(0, 64),
+              "vsZEB script: line 2: expected an existing file for filedialog \"");
     EXPECT_EQ(failure("click 101\nmessagebox \"A\" \"B\"", choose),
               "vsZEB script: line 2: expected messagebox \"A\" \"B\", found the file-open dialog \"Select viewer program\"");
+    std::filesystem::remove_all(dir);
 }
 
 TEST(ScriptFailures, EndTheProcessWithStatusThree) {

@@ -54,8 +54,8 @@ import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.dirname(HERE))
-from scenario import (check_screenshots, find_scenarios, make_unremovable, parse_scenario,  # noqa: E402
-                      read_bytes, release_unremovable)
+from scenario import (Skipped, check_screenshots, find_scenarios, make_unremovable, mount_small,  # noqa: E402
+                      parse_scenario, read_bytes, release_unremovable, tree_of, unmount_small)
 
 FAKE_TOOLS = ["zebwrap", "zebpost", "zeb2html", "viewer", "opener"]
 WINE_TIMEOUT = 60
@@ -343,12 +343,18 @@ def compare_after(folder, root, variant=WINDOWS):
 def run_one(wine, folder, program, launcher, ui, screenshots):
     setup = parse_scenario(os.path.join(folder, "scenario"))
     root = short_root()
+    mounts = []
     try:
         copy_tree(os.path.join(folder, "before"), root)
         copy_tree(os.path.join(folder, "before.windows"), root)
         expand_templates(root)
         for rel in setup["unremovable"]:
             make_unremovable(os.path.join(root, rel), immutable=False)
+        for rel, kind in setup["mount"]:
+            path = os.path.join(root, rel)
+            if not mount_small(path, kind):
+                raise Skipped(f"cannot mount a file system at {rel} here")
+            mounts.append((rel, path, tree_of(path)))
         cwd = os.path.join(root, setup["cwd"])
         os.makedirs(cwd, exist_ok=True)
 
@@ -420,6 +426,9 @@ def run_one(wine, folder, program, launcher, ui, screenshots):
                 time.sleep(0.1)
                 file_problems = compare_after(folder, root, variant)
             problems.extend(file_problems)
+            for rel, path, tree in mounts:
+                if tree_of(path) != tree:
+                    problems.append(f"{rel} held {tree} and holds {tree_of(path)}")
             if ui != "headless":
                 problems.extend(check_screenshots(folder, root, screenshots))
             if problems and err and not expected_path:
@@ -433,6 +442,8 @@ def run_one(wine, folder, program, launcher, ui, screenshots):
     finally:
         for rel in setup["unremovable"]:
             release_unremovable(os.path.join(root, rel))
+        for _rel, path, _tree in reversed(mounts):
+            unmount_small(path)
         if os.environ.get("VSZEB_KEEP_ROOT"):
             print("  kept " + root)
         else:
@@ -468,7 +479,12 @@ def main():
                 skipped += 1
                 print(f"skip {name}: " + read_bytes(skip_file).decode("utf-8").strip())
                 continue
-            problems, wine_problems = run_one(wine, folder, program, launcher, args.ui, args.screenshots)
+            try:
+                problems, wine_problems = run_one(wine, folder, program, launcher, args.ui, args.screenshots)
+            except Skipped as reason:
+                skipped += 1
+                print(f"skip {name}: {reason}")
+                continue
             reason_file = os.path.join(folder, "wine-difference")
             if wine_problems:
                 failed += 1
@@ -493,7 +509,7 @@ def main():
         wine.put_back(associations)
         wine.stop()
     print(f"{len(scenarios) - failed - known - skipped} passed, {failed} failed, {known} known Wine differences,"
-          f" {skipped} not for Windows")
+          f" {skipped} skipped or not for Windows")
     return 1 if failed else 0
 
 

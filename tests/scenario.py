@@ -23,6 +23,12 @@ output pipe whose reader has gone, or a terminal on standard input that
 types keys once the program waits for one, and whose settings must be as
 before when the program has ended.
 
+A line `mount: DIR full` or `mount: DIR read-only` (DIR below T) puts DIR,
+with what before/ put there, on a small file system of its own that is then
+filled to the last byte, or made read-only. Afterwards DIR must hold exactly
+the files it held before the run. Where mounting is not allowed the scenario
+is skipped.
+
 Usage: scenario.py --program vsZEB --tools DIR [--ui BACKEND] [--screenshots DIR] [--real-input] FOLDER...
 With a back end that shows windows (fltk), DISPLAY and XAUTHORITY are passed
 on, and the pictures that a script takes (`screenshot "$T/NAME.png"`) must
@@ -129,9 +135,47 @@ def release_unremovable(path):
         os.chmod(path, 0o644)
 
 
+MOUNT_KINDS = ("full", "read-only")
+FILLER = ".filler"
+
+
+def mount_small(path, kind):
+    """Mounts a small tmpfs over `path` with the files that were there, then
+    fills it or makes it read-only. False when mounting is not allowed."""
+    saved = tempfile.mkdtemp(prefix="vszeb-mount-")
+    os.makedirs(path, exist_ok=True)
+    shutil.copytree(path, saved, dirs_exist_ok=True, symlinks=True)
+    mounted = subprocess.run(["mount", "-t", "tmpfs", "-o", "size=128k,mode=0755", "vszeb-test", path],
+                             stdin=subprocess.DEVNULL, capture_output=True, timeout=30).returncode == 0
+    if mounted:
+        shutil.copytree(saved, path, dirs_exist_ok=True, symlinks=True)
+        if kind == "full":
+            # Big pieces, then single bytes, until not one more byte fits.
+            with open(os.path.join(path, FILLER), "wb", buffering=0) as f:
+                for size in (65536, 4096, 1):
+                    try:
+                        while True:
+                            f.write(b"\0" * size)
+                    except OSError:
+                        pass
+        else:
+            subprocess.run(["mount", "-o", "remount,ro", path], check=True, timeout=30)
+    shutil.rmtree(saved, ignore_errors=True)
+    return mounted
+
+
+def unmount_small(path):
+    subprocess.run(["umount", "-l", path], stdin=subprocess.DEVNULL, capture_output=True, timeout=30)
+
+
+def tree_of(path):
+    return sorted(os.path.relpath(os.path.join(base, n), path) for base, dirs, files in os.walk(path)
+                  for n in dirs + files)
+
+
 def parse_scenario(path):
     setup = {"args": [], "env": [], "status": 0, "cwd": "project", "unremovable": [], "cwd-gone": False,
-             "launch": []}
+             "mount": [], "launch": []}
     with open(path, encoding="utf-8") as f:
         for number, line in enumerate(f, 1):
             line = line.rstrip("\n")
@@ -153,6 +197,11 @@ def parse_scenario(path):
                 setup["unremovable"].append(value)
             elif key == "cwd-gone":
                 setup["cwd-gone"] = value == "yes"
+            elif key == "mount":
+                where, _, kind = value.rpartition(" ")
+                if kind not in MOUNT_KINDS or not where.strip():
+                    raise ValueError(f"{path}:{number}: expected 'mount: DIR full' or 'mount: DIR read-only'")
+                setup["mount"].append((where.strip(), kind))
             elif key == "launch":
                 words = value.split(None, 1)
                 if not words or words[0] not in LAUNCH_STATES:
@@ -346,6 +395,7 @@ def run_one(folder, program, tools_dir, ui, screenshots=None, real_input=False):
     root = tempfile.mkdtemp(prefix="vszeb-scenario-")
     locked = []
     launched = []
+    mounts = []
     try:
         before = os.path.join(folder, "before")
         if os.path.isdir(before):
@@ -356,6 +406,11 @@ def run_one(folder, program, tools_dir, ui, screenshots=None, real_input=False):
             locked.append(path)
             if not make_unremovable(path):
                 raise Skipped(f"cannot make {rel} unremovable here")
+        for rel, kind in setup["mount"]:
+            path = os.path.join(root, rel)
+            if not mount_small(path, kind):
+                raise Skipped(f"cannot mount a file system at {rel} here")
+            mounts.append((rel, path, tree_of(path)))
         cwd = os.path.join(root, setup["cwd"])
         os.makedirs(cwd, exist_ok=True)
         bin_dir = install_fake_tools(root, tools_dir)
@@ -415,6 +470,9 @@ def run_one(folder, program, tools_dir, ui, screenshots=None, real_input=False):
             time.sleep(0.1)
             file_problems = compare_after(folder, root)
         problems.extend(file_problems)
+        for rel, path, tree in mounts:
+            if tree_of(path) != tree:
+                problems.append(f"{rel} held {tree} and holds {tree_of(path)}")
         if ui != "headless" and not real_input:
             problems.extend(check_screenshots(folder, root, screenshots))
         if problems and stderr and not os.path.isfile(os.path.join(folder, "stderr")):
@@ -425,6 +483,8 @@ def run_one(folder, program, tools_dir, ui, screenshots=None, real_input=False):
             launch.close()
         for path in locked:
             release_unremovable(path)
+        for _rel, path, _tree in reversed(mounts):
+            unmount_small(path)
         shutil.rmtree(root, ignore_errors=True)
 
 

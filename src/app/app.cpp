@@ -93,6 +93,10 @@ bool CvsZEBApp::initInstance() {
         return false;
     }
     sys::writeLine(std::string(app::msg::kWorkingAt) + *cwd);
+    if (sys::namesPath(ctx.projectName)) {
+        sys::writeLine(app::msg::projectNameIsPath(ctx.projectName));
+        return false;
+    }
 
     if (isSet) {
         ctx.projectDir = app::setDialogDirectory(*cwd);

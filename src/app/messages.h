@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "sys/messages.h"
+
 namespace app::msg {
 
 // Captions of the IDE error box, by IDE code.
@@ -32,8 +34,14 @@ inline std::string errorLine(std::string_view message) {
 // The report hook gets the project name inside double quotes; a quote in the
 // name would end them early and let the rest of the name run as a command.
 inline std::string projectNameHasQuote(std::string_view name) {
+    return sys::msg::notOneWord(sys::msg::kProjectName, name);
+}
+
+// The project's files are named after the project and kept in its directory;
+// a name that is a path would put them elsewhere.
+inline std::string projectNameIsPath(std::string_view name) {
     return errorLine("The project name " + std::string(name) +
-                     " contains a double quote character, which cannot be passed to the tools safely.");
+                     " is a path, but the project's files must stay in its directory.");
 }
 
 inline constexpr std::string_view kNoCurrentDirectory = "The current directory cannot be read.";

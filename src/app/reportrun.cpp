@@ -5,6 +5,7 @@
 #include "sys/command.h"
 #include "sys/console.h"
 #include "sys/files.h"
+#include "sys/messages.h"
 #include "sys/text.h"
 #include "ui/ui.h"
 
@@ -27,7 +28,9 @@ constexpr std::string_view kToOutput = "Adjusting the report to Output...";
 constexpr std::string_view kToStdout = "Outputting the report to stdout";
 constexpr std::string_view kToConsole = "Adjusting the report to Console...";
 constexpr std::string_view kToBuildOutput = "Adjusting the report to Build Output...";
-constexpr std::string_view kTypeListing = "type zebuntested.txt && pause";
+constexpr std::string_view kType = "type ";
+constexpr std::string_view kPause = " && pause";
+constexpr std::string_view kUntestedListing = "zebuntested.txt";
 constexpr std::string_view kStartingReport = "Starting the report ";
 constexpr std::string_view kStart = "start ";
 constexpr std::string_view kNoTitle = "\"\" ";
@@ -40,8 +43,6 @@ constexpr int kUntestedToIde = 1;
 // Blanks and tabs both end a word of a command line.
 constexpr std::string_view kWordBreaks = " \t";
 
-bool holdsBlank(std::string_view path) { return path.find_first_of(kWordBreaks) != std::string_view::npos; }
-
 bool isQuoted(std::string_view path) { return path.size() >= 2 && path.front() == '"' && path.back() == '"'; }
 
 // Blanks around a typed path only separate it from its neighbours on the
@@ -52,26 +53,17 @@ std::string_view withoutOuterBlanks(std::string_view path) {
     return path.substr(first, path.find_last_not_of(kWordBreaks) - first + 1);
 }
 
-// A path as one word of a command line: in double quotes when a blank would
-// split it, unless the user has quoted it already.
-std::string asWord(std::string_view path) {
-    if (!holdsBlank(path) || isQuoted(path)) return std::string(path);
-    std::string word;
-    word.reserve(path.size() + 2);
-    word += '"';
-    word += path;
-    word += '"';
-    return word;
-}
-
 }  // namespace
 
 std::string reportHookPath(std::string_view zebHome) {
     return sys::joinPath(sys::joinPath(zebHome, kHookDir), kHookFile);
 }
 
-std::string hookCommand(std::string_view zebHome, std::string_view projectName) {
-    return sys::concat({asWord(reportHookPath(zebHome)), " \"", projectName, "\""});
+std::optional<std::string> hookCommand(std::string_view zebHome, std::string_view projectName) {
+    const std::optional<std::string> hook = sys::commandWord(reportHookPath(zebHome));
+    const std::optional<std::string> name = sys::quotedCommandWord(projectName);
+    if (!hook || !name) return std::nullopt;
+    return sys::concat({*hook, " ", *name});
 }
 
 std::string zebpostCommand(std::string_view zebpostArgs) { return sys::concat({kZebpost, zebpostArgs}); }
@@ -99,29 +91,44 @@ std::string_view untestedReportLine(int ideKind) {
     }
 }
 
-std::string_view consoleListingCommand() { return kTypeListing; }
+std::optional<std::string> consoleListingCommand(std::string_view listing) {
+    const std::optional<std::string> file = sys::commandWord(listing);
+    if (!file) return std::nullopt;
+    return sys::concat({kType, *file, kPause});
+}
 
 std::string startingReportText(std::string_view viewerPath, std::string_view outputFile) {
     if (viewerPath.empty()) return sys::concat({kStartingReport, outputFile, "\n"});
     return sys::concat({kStartingReport, viewerPath, " ", outputFile, "\n"});
 }
 
-std::string viewerCommand(std::string_view viewerPath, std::string_view outputFile) {
-    // "start" takes a first quoted word as the window title, so a quoted
-    // program needs an empty title before it, also one the user quoted.
-    const std::string_view program = withoutOuterBlanks(viewerPath);
-    if (holdsBlank(program) || program.starts_with('"'))
-        return sys::concat({kStart, kNoTitle, asWord(program), " ", outputFile});
-    return sys::concat({kStart, viewerPath, " ", outputFile});
+std::optional<std::string> viewerCommand(std::string_view viewerPath, std::string_view outputFile) {
+    std::string_view program = withoutOuterBlanks(viewerPath);
+    // The user's own quotes around the path are kept, not doubled.
+    const bool quotedByUser = isQuoted(program);
+    if (quotedByUser) program = program.substr(1, program.size() - 2);
+    // The first word after "start" is the program, or the file when there is
+    // none. "start" would take that word for its window title when it is
+    // quoted, so a quoted one has an empty title before it, and for one of
+    // its switches when it begins with "/", so such a word is quoted.
+    const bool fileFirst = program.empty() && !quotedByUser;
+    const std::string_view first = fileFirst ? outputFile : program;
+    const bool titled = quotedByUser || sys::needsQuotes(first) || first.starts_with('/');
+    const std::optional<std::string> word = titled ? sys::quotedCommandWord(first) : sys::commandWord(first);
+    if (!word) return std::nullopt;
+    if (fileFirst)
+        return titled ? sys::concat({kStart, kNoTitle, *word}) : sys::concat({kStart, viewerPath, " ", *word});
+    const std::optional<std::string> file = sys::commandWord(outputFile);
+    if (!file) return std::nullopt;
+    if (titled) return sys::concat({kStart, kNoTitle, *word, " ", *file});
+    return sys::concat({kStart, viewerPath, " ", *file});
 }
 
 std::string startFromFileLine(std::string_view outputFile) { return sys::concat({kStartFromFile, outputFile}); }
 
 namespace {
 
-void runHook(const LaunchContext& ctx, const std::string& zebHome) {
-    if (!sys::fileExists(reportHookPath(zebHome))) return;
-    const std::string command = hookCommand(zebHome, ctx.projectName);
+void runHook(const std::string& command) {
     sys::writeLine(kInvoking);
     sys::writeLine(command);
     // What the hook does is the project's business; the report goes on.
@@ -137,30 +144,38 @@ void runHtmlReport(const CReportDlg& dlg) {
     if (!invokeViewer) sys::writeLine(startBrowsingLine(dlg.htmlDir, dlg.htmlStartName));
 }
 
-void runUntestedToIde(int ideKind) {
+void runUntestedToIde(int ideKind, const std::optional<std::string>& typeCommand) {
     const std::string_view line = untestedReportLine(ideKind);
     if (line.empty()) return;
     sys::writeLine(line);
-    if (ideKind == kCodeWarrior) {
-        sys::runCommand(std::string(consoleListingCommand()));
+    if (typeCommand) {
+        sys::runCommand(*typeCommand);
     } else {
         report::adjustUntestedListing();
     }
 }
 
-void runViewer(const CReportDlg& dlg) {
-    if (dlg.invokeViewer == 0) {
+void runViewer(const CReportDlg& dlg, const std::optional<std::string>& command) {
+    if (!command) {
         sys::writeLine(startFromFileLine(dlg.outputFile));
         return;
     }
     sys::writeText(startingReportText(dlg.viewerPath, dlg.outputFile));
-    if (sys::runCommand(viewerCommand(dlg.viewerPath, dlg.outputFile)) != 0) sys::writeLine(kReportError);
+    if (sys::runCommand(*command) != 0) sys::writeLine(kReportError);
 }
 
 }  // namespace
 
 void runReport(const LaunchContext& ctx, const std::string& zebHome) {
-    runHook(ctx, zebHome);
+    const std::string hookPath = reportHookPath(zebHome);
+    if (sys::fileExists(hookPath)) {
+        const std::optional<std::string> hook = hookCommand(zebHome, ctx.projectName);
+        if (!hook) {
+            sys::writeLine(sys::msg::notOneWord(sys::msg::kPath, hookPath));
+            return;
+        }
+        runHook(*hook);
+    }
 
     CReportDlg dlg(ctx.projectName, ctx.ideKind, ctx.projectDir, ctx.ideCode);
     ui::App* application = ui::currentApp();
@@ -168,6 +183,18 @@ void runReport(const LaunchContext& ctx, const std::string& zebHome) {
     const int result = dlg.doModal();
     if (application) application->mainWindow = nullptr;
     if (result != ui::IDOK) return;
+
+    // The command after zebpost that holds a path of ours is built before
+    // zebpost runs: one that cannot be built stops the run before any of it.
+    const bool typed = dlg.reportType == kUntestedToIde && ctx.ideKind == kCodeWarrior;
+    const bool viewed = dlg.reportType != kHtmlReport && dlg.reportType != kUntestedToIde && dlg.invokeViewer != 0;
+    std::optional<std::string> last;
+    if (typed) last = consoleListingCommand(kUntestedListing);
+    if (viewed) last = viewerCommand(dlg.viewerPath, dlg.outputFile);
+    if ((typed || viewed) && !last) {
+        sys::writeLine(sys::msg::notOneWord(sys::msg::kPath, typed ? kUntestedListing : dlg.viewerPath));
+        return;
+    }
 
     const std::string zebpost = zebpostCommand(dlg.zebpostArgs);
     sys::writeLine(kInvoking);
@@ -177,8 +204,8 @@ void runReport(const LaunchContext& ctx, const std::string& zebHome) {
 
     switch (dlg.reportType) {
     case kHtmlReport: runHtmlReport(dlg); break;
-    case kUntestedToIde: runUntestedToIde(ctx.ideKind); break;
-    default: runViewer(dlg); break;
+    case kUntestedToIde: runUntestedToIde(ctx.ideKind, last); break;
+    default: runViewer(dlg, last); break;
     }
 }
 

@@ -4,8 +4,11 @@
 #include "app/messages.h"
 #include "res/resources.h"
 #include "sys/command.h"
+#include "sys/console.h"
 #include "sys/env.h"
 #include "sys/files.h"
+#include "sys/messages.h"
+#include "sys/text.h"
 #include "ui/ui.h"
 
 namespace app {
@@ -23,15 +26,23 @@ void showIdeError(std::string_view message, std::string_view ideCode) {
     ui::messageBox(message, ideCaption(ideCode), ui::MessageIcon::Error);
 }
 
-std::string helpCommand(std::string_view zebHome) {
+std::string helpDirectory(std::string_view zebHome) { return sys::joinPath(zebHome, "Vs_integ"); }
+
+std::optional<std::string> helpCommand(std::string_view zebHome) {
     // The tool home goes inside the quotes unchanged, blanks and a trailing
     // separator included.
-    return "start /D\"" + sys::joinPath(zebHome, "Vs_integ") + "\" vsZEBhelp.bat";
+    const std::optional<std::string> dir = sys::quotedCommandWord(helpDirectory(zebHome));
+    if (!dir) return std::nullopt;
+    return sys::concat({"start /D", *dir, " vsZEBhelp.bat"});
 }
 
 void showHelp() {
     // Read at every press: the help follows the installation as it is now.
-    sys::runCommand(helpCommand(sys::getEnv("ZEBHOME")));
+    const std::string zebHome = sys::getEnv("ZEBHOME");
+    if (const std::optional<std::string> command = helpCommand(zebHome))
+        sys::runCommand(*command);
+    else
+        sys::writeLine(sys::msg::notOneWord(sys::msg::kPath, helpDirectory(zebHome)));
 }
 
 void addAboutEntryAndIcon(ui::Dialog& dlg, ui::Icon icon) {

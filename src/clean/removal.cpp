@@ -7,6 +7,7 @@
 #include "sys/console.h"
 #include "sys/env.h"
 #include "sys/files.h"
+#include "sys/text.h"
 
 namespace clean {
 
@@ -32,8 +33,12 @@ bool removeItems(std::span<const CleanItem> items) {
     for (const CleanItem& item : items) {
         if (!itemExists(item)) continue;
         const std::string name(item.name);
-        const bool removed =
-            item.isDirectory ? sys::runCommand(removeDirectoryCommand(item.name)) == 0 : sys::removeFile(name);
+        bool removed = false;
+        if (!item.isDirectory) {
+            removed = sys::removeFile(name);
+        } else if (const std::optional<std::string> command = removeDirectoryCommand(item.name)) {
+            removed = sys::runCommand(*command) == 0;
+        }
         sys::writeLine(std::string(removed ? item.deletedPrefix : item.failedPrefix) + sys::joinPath(directory, name));
         allRemoved = allRemoved && removed;
     }
@@ -51,7 +56,11 @@ bool itemExists(const CleanItem& item) {
     return sys::fileExists(item.isDirectory ? sys::joinPath(name, "index.html") : name);
 }
 
-std::string removeDirectoryCommand(std::string_view name) { return "rmdir /s /q " + std::string(name); }
+std::optional<std::string> removeDirectoryCommand(std::string_view name) {
+    const std::optional<std::string> dir = sys::commandWord(name);
+    if (!dir) return std::nullopt;
+    return sys::concat({"rmdir /s /q ", *dir});
+}
 
 bool removeReportFiles() { return removeItems(kReportItems); }
 bool removeSymbolFile() { return removeItems({&kSymbolFile, 1}); }

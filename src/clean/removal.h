@@ -2,6 +2,7 @@
 // directory. Each removal and each failure is one line on standard output.
 #pragma once
 
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -23,8 +24,8 @@ const CleanItem& dataFileItem();
 // Whether the item is there at this moment.
 bool itemExists(const CleanItem& item);
 
-// The command that removes a report directory.
-std::string removeDirectoryCommand(std::string_view name);
+// The command that removes a report directory (nothing: see sys::commandWord).
+std::optional<std::string> removeDirectoryCommand(std::string_view name);
 
 // Each removes what exists of its items now and reports every attempt;
 // true when no attempted removal failed.

@@ -1,5 +1,6 @@
 #include "mode/options.h"
 
+#include "sys/command.h"
 #include "sys/text.h"
 
 #include <cctype>
@@ -98,30 +99,20 @@ std::optional<std::string> rejectedOption(std::string_view cleaned) {
     }
 }
 
-std::string zebwrapCommand(bool modeOn, bool uVision, std::string_view modeDir) {
-    std::string command = "zebwrap ";
-    if (uVision) {
-        command += modeOn ? "-hard -ide -modeon -only " : "-hard -ide -modeoff -only ";
-        // The short form of the Keil directory has no blank, but a system
-        // without short names gives the long one: unquoted, its blank would
-        // hand zebwrap two words and neither is the directory. A name such as
-        // R&D is a valid short name too, and the interpreter would take the
-        // rest of the line after its "&" for a second command.
-        const bool quote = modeDir.find_first_of(" \t&|<>^") != std::string_view::npos;
-        if (quote) command += '"';
-        command += modeDir;
-        if (quote) command += '"';
-    } else {
-        command += modeOn ? "-ide -modeon" : "-ide -modeoff";
-    }
-    return command;
+std::optional<std::string> zebwrapCommand(bool modeOn, bool uVision, std::string_view modeDir) {
+    if (!uVision) return std::string(modeOn ? "zebwrap -ide -modeon" : "zebwrap -ide -modeoff");
+    // The short form of the Keil directory has no blank, but a system
+    // without short names gives the long one; and a name such as R&D is a
+    // valid short name too.
+    const std::optional<std::string> dir = sys::commandWord(modeDir);
+    if (!dir) return std::nullopt;
+    return sys::concat({modeOn ? "zebwrap -hard -ide -modeon -only " : "zebwrap -hard -ide -modeoff -only ", *dir});
 }
 
-std::string deleteCommand(std::string_view path) {
-    std::string command = "del \"";
-    command += path;
-    command += '"';
-    return command;
+std::optional<std::string> deleteCommand(std::string_view path) {
+    const std::optional<std::string> file = sys::quotedCommandWord(path);
+    if (!file) return std::nullopt;
+    return sys::concat({"del ", *file});
 }
 
 }  // namespace mode

@@ -43,10 +43,13 @@ std::string cleanOptionsText(std::string_view boxText);
 std::optional<std::string> rejectedOption(std::string_view cleaned);
 
 // "zebwrap" with the arguments that switch the mode; uVision names its mode
-// directory, quoted when it holds a blank or a character the interpreter acts on.
-std::string zebwrapCommand(bool modeOn, bool uVision, std::string_view modeDir);
+// directory, quoted when it holds a blank or a character the interpreter acts
+// on. Nothing when the directory cannot be put into a command (see
+// sys::commandWord).
+std::optional<std::string> zebwrapCommand(bool modeOn, bool uVision, std::string_view modeDir);
 
-// The interpreter's delete command for one file.
-std::string deleteCommand(std::string_view path);
+// The interpreter's delete command for one file, its path in quotes; nothing
+// when the path cannot be put into a command.
+std::optional<std::string> deleteCommand(std::string_view path);
 
 }  // namespace mode

@@ -12,6 +12,7 @@
 #include "sys/command.h"
 #include "sys/console.h"
 #include "sys/files.h"
+#include "sys/messages.h"
 #include "ui/ui.h"
 
 namespace {
@@ -184,6 +185,22 @@ void CSetDlg::onOkButton() {
 
     const std::optional<std::string> modeDir = modeDirectory();
     if (!modeDir) return;  // cannot happen: the dialog closes at once without one
+
+    // The commands of a switch are built before anything is written: a mode
+    // directory that no command can hold leaves every file as it was.
+    const bool uVision = app::isUVision(ideKind_);
+    const bool switching = requestedMode_ != modeAtStart_;
+    const std::string marker = sys::joinPath(*modeDir, mode::kUVisionMarkerName);
+    std::optional<std::string> switchCommand, deleteMarker;
+    if (switching) {
+        switchCommand = mode::zebwrapCommand(requestedMode_, uVision, *modeDir);
+        if (!requestedMode_) deleteMarker = mode::deleteCommand(marker);
+        if (!switchCommand || (!requestedMode_ && !deleteMarker)) {
+            sys::writeLine(sys::msg::notOneWord(sys::msg::kPath, *modeDir));
+            ui::Dialog::onCancel();
+            return;
+        }
+    }
     mode::prepareWrapperDirectory(ideKind_);
 
     mode::InstrumentationSettings settings;
@@ -195,8 +212,7 @@ void CSetDlg::onOkButton() {
     settings.additionalOptions = additionalOptions_;
     if (std::optional<std::string> line = mode::writeSettings(*modeDir, settings)) additionalOptions_ = std::move(*line);
 
-    const bool uVision = app::isUVision(ideKind_);
-    if (requestedMode_ == modeAtStart_) {
+    if (!switching) {
         if (requestedMode_) {
             sys::writeLine(mode::msg::kModeIsOn);
             sys::writeLine(std::string(mode::msg::kBuildsWithZeb) + additionalOptions_);
@@ -204,14 +220,13 @@ void CSetDlg::onOkButton() {
             sys::writeLine(mode::msg::kModeIsOff);
             sys::writeLine(mode::msg::kBuildsNormal);
         }
-    } else if (sys::runCommand(mode::zebwrapCommand(requestedMode_, uVision, *modeDir)) != 0) {
+    } else if (sys::runCommand(*switchCommand) != 0) {
         sys::writeLine(mode::msg::kSetModeError);
     } else if (requestedMode_) {
         sys::writeLine(mode::msg::kModeIsSetOn);
         sys::writeLine(std::string(mode::msg::kBuildsWithZeb) + additionalOptions_);
     } else {
-        const std::string marker = sys::joinPath(*modeDir, mode::kUVisionMarkerName);
-        if (sys::fileExists(marker)) (void)sys::runCommand(mode::deleteCommand(marker));
+        if (sys::fileExists(marker)) (void)sys::runCommand(*deleteMarker);
         sys::writeLine(mode::msg::kModeIsSetOff);
         sys::writeLine(mode::msg::kBuildsNormal);
     }

@@ -1,8 +1,11 @@
 // The one way the program runs a command: through the system's command
-// interpreter (cmd.exe on Windows, our own cmd-compatible layer elsewhere).
+// interpreter (cmd.exe on Windows, our own cmd-compatible layer elsewhere),
+// and the one rule for putting a path or a name into a command text.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace sys {
 
@@ -14,5 +17,18 @@ namespace sys {
 // interpreter reports it (the command's standard error) when the program it
 // names cannot be found or started.
 int runCommand(const std::string& text);
+
+// A path or name as one word of a command text: in double quotes when it
+// holds a blank or a character that cmd.exe acts on outside quotes, exactly
+// as it stands otherwise. Nothing when no command text can hold it as one
+// word: a double quote inside would end the quotes early, and nothing
+// escapes it there.
+std::optional<std::string> commandWord(std::string_view text);
+
+// The same word, in double quotes whatever it holds.
+std::optional<std::string> quotedCommandWord(std::string_view text);
+
+// True when the word needs quotes to stay one word (see commandWord).
+bool needsQuotes(std::string_view text);
 
 }  // namespace sys

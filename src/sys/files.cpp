@@ -14,6 +14,11 @@ std::string joinPath(std::string_view dir, std::string_view name) {
     return path;
 }
 
+bool namesPath(std::string_view name) {
+    const std::string_view pathCharacters = pathSeparator == '\\' ? "/\\:" : "/\\";
+    return name == "." || name == ".." || name.find_first_of(pathCharacters) != std::string_view::npos;
+}
+
 std::optional<std::string> readFile(const std::string& path) {
     if (!fileExists(path)) return std::nullopt;
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);

@@ -17,6 +17,12 @@ extern const char pathSeparator;
 // in the ANSI code page (Windows).
 extern const bool pathsAreUtf8;
 
+// True when a name used as a file name would lead out of the current
+// directory or not name a file in it: it holds one of the path characters,
+// or it is "." or "..". The path characters are '/' and '\\' everywhere, and
+// on Windows ':' too, which names a drive or a stream of a file.
+bool namesPath(std::string_view name);
+
 // dir, the separator, name. Nothing is normalised: a dir that already ends in
 // a separator gives two, as the user's installation wrote it.
 std::string joinPath(std::string_view dir, std::string_view name);

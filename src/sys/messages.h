@@ -36,6 +36,15 @@ inline std::string rejected(std::string_view text, std::string_view reason) {
     return sys::concat({"Command not run: ", reason, " (", text, ")"});
 }
 
+// A path or name that no command text can hold as one word: the command
+// that would hold it is not built.
+inline constexpr std::string_view kPath = "path";
+inline constexpr std::string_view kProjectName = "project name";
+inline std::string notOneWord(std::string_view what, std::string_view text) {
+    return sys::concat({"*** Error: The ", what, " ", text,
+                        " contains a double quote character, which cannot be passed to the tools safely."});
+}
+
 // Windows only.
 inline std::string cannotStartInterpreter(std::string_view path, unsigned long code) {
     return sys::concat({"The command interpreter ", path, " cannot be started (error ", std::to_string(code), ")."});

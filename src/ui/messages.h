@@ -61,6 +61,13 @@ inline std::string cannotShowFileDialog(std::string_view title) {
     return "Cannot show the file-open dialog \"" + std::string(title) + "\"" + std::string(kHeadlessWhy);
 }
 
+// The Win32 back end: Windows refused to make a dialog from its template.
+// The code is the system's error code of that refusal (0: it gave none).
+inline std::string cannotCreateDialog(std::string_view caption, unsigned long code) {
+    return "vsZEB: Windows could not create the dialog \"" + std::string(caption) +
+           "\" (DialogBoxIndirectParam failed with error " + std::to_string(code) + ")";
+}
+
 // Script failures; the driver puts "vsZEB script: line N: " before them.
 // Texts, captions and lines of the script come quoted as a script writes them.
 inline std::string cannotReadScript(std::string_view path) {

@@ -9,8 +9,8 @@ program prints differs from the Linux one only where the system does:
 - `$T` is the scenario's root as Windows sees it (Z:\\...), and a path that
   starts with `$T` uses backslashes up to the next double quote or line end;
 - every line ends in CR LF (stdout, stderr and the text files in after/);
-- `stdout.windows`, `stderr.windows`, `after.windows/NAME` and
-  `before.windows/NAME` replace their counterparts where the Windows text
+- `stdout.windows`, `stderr.windows`, `ui.script.windows`, `after.windows/NAME`
+  and `before.windows/NAME` replace their counterparts where the Windows text
   differs in some other way;
 - a file `wine-difference` holds the reason why Wine cannot give the Windows
   result: such a scenario is reported as a known difference, not a failure.
@@ -61,8 +61,8 @@ import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.dirname(HERE))
-from scenario import (Launch, check_screenshots, find_scenarios, make_unremovable, parse_scenario,  # noqa: E402
-                      read_bytes, release_unremovable)
+from scenario import (Launch, Skipped, check_screenshots, find_scenarios, make_unremovable,  # noqa: E402
+                      mount_small, parse_scenario, read_bytes, release_unremovable, tree_of, unmount_small)
 
 FAKE_TOOLS = ["zebwrap", "zebpost", "zeb2html", "viewer", "opener"]
 WINE_TIMEOUT = 60
@@ -365,6 +365,7 @@ def place_decoys(root, launcher_path):
 def run_one(wine, folder, program, launcher, ui, screenshots, launcher_path):
     setup = parse_scenario(os.path.join(folder, "scenario"))
     root = short_root()
+    mounts = []
     try:
         copy_tree(os.path.join(folder, "before"), root)
         copy_tree(os.path.join(folder, "before.windows"), root)
@@ -372,6 +373,11 @@ def run_one(wine, folder, program, launcher, ui, screenshots, launcher_path):
         place_decoys(root, launcher_path)
         for rel in setup["unremovable"]:
             make_unremovable(os.path.join(root, rel), immutable=False)
+        for rel, kind in setup["mount"]:
+            path = os.path.join(root, rel)
+            if not mount_small(path, kind):
+                raise Skipped(f"cannot mount a file system at {rel} here")
+            mounts.append((rel, path, tree_of(path)))
         cwd = os.path.join(root, setup["cwd"])
         os.makedirs(cwd, exist_ok=True)
 
@@ -406,7 +412,7 @@ def run_one(wine, folder, program, launcher, ui, screenshots, launcher_path):
         if search:
             env["WINEPATH"] = search
 
-        script = os.path.join(folder, "ui.script")
+        script = overridden(folder, "ui.script") or ""
         if os.path.isfile(script):
             expanded = os.path.join(root, "ui.script")
             with open(expanded, "wb") as f:
@@ -450,6 +456,9 @@ def run_one(wine, folder, program, launcher, ui, screenshots, launcher_path):
                 time.sleep(0.1)
                 file_problems = compare_after(folder, root, variant)
             problems.extend(file_problems)
+            for rel, path, tree in mounts:
+                if tree_of(path) != tree:
+                    problems.append(f"{rel} held {tree} and holds {tree_of(path)}")
             if ui != "headless":
                 problems.extend(check_screenshots(folder, root, screenshots))
             if problems and err and not expected_path:
@@ -463,6 +472,8 @@ def run_one(wine, folder, program, launcher, ui, screenshots, launcher_path):
     finally:
         for rel in setup["unremovable"]:
             release_unremovable(os.path.join(root, rel))
+        for _rel, path, _tree in reversed(mounts):
+            unmount_small(path)
         if os.environ.get("VSZEB_KEEP_ROOT"):
             print("  kept " + root)
         else:
@@ -499,7 +510,13 @@ def main():
                 skipped += 1
                 print(f"skip {name}: " + read_bytes(skip_file).decode("utf-8").strip())
                 continue
-            problems, wine_problems = run_one(wine, folder, program, launcher, args.ui, args.screenshots, launcher_path)
+            try:
+                problems, wine_problems = run_one(wine, folder, program, launcher, args.ui, args.screenshots,
+                                                  launcher_path)
+            except Skipped as reason:
+                skipped += 1
+                print(f"skip {name}: {reason}")
+                continue
             reason_file = os.path.join(folder, "wine-difference")
             if wine_problems:
                 failed += 1
@@ -524,7 +541,7 @@ def main():
         wine.put_back(associations)
         wine.stop()
     print(f"{len(scenarios) - failed - known - skipped} passed, {failed} failed, {known} known Wine differences,"
-          f" {skipped} not for Windows")
+          f" {skipped} skipped or not for Windows")
     return 1 if failed else 0
 
 

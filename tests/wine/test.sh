@@ -31,9 +31,19 @@ groups=(tests/scenarios/startup tests/scenarios/set tests/scenarios/clean tests/
 run=(python3 tests/wine/run.py --program "$build/vsZEB.exe" --prefix "$WINEPREFIX")
 echo "== Wine, headless"
 timeout 1200 "${run[@]}" --ui headless "${groups[@]}" tests/scenarios/framework || status=1
+echo "== Wine, hostile paths and names"
+timeout 900 python3 tests/hostile.py --runner wine --program "$build/vsZEB.exe" --prefix "$WINEPREFIX" \
+  --ui headless || status=1
 echo "== Wine, win32 on Xvfb"
 timeout 1200 xvfb-run -a -s "-screen 0 1024x768x24" "${run[@]}" --ui win32 \
   --screenshots "$build/screenshots" "${groups[@]}" || status=1
+# Every dialog on displays of 8 and 16 bits too, where Windows has fewer
+# colours than the templates' and the icon's.
+for depth in 8 16; do
+  echo "== Wine, win32 on Xvfb of depth $depth"
+  timeout 300 xvfb-run -a -s "-screen 0 1024x768x$depth" "${run[@]}" --ui win32 tests/wine/scenarios/screenshots ||
+    status=1
+done
 echo "== Wine, files at 250 to 259 characters of path"
 timeout 600 python3 tests/wine/deep-paths.py --program "$build/vsZEB.exe" --prefix "$WINEPREFIX" --ui headless \
   || status=1

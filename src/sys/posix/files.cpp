@@ -5,8 +5,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <string>
 #include <utility>
+
+#include "sys/env.h"
 
 namespace sys {
 
@@ -31,9 +34,25 @@ bool makeDirectory(const std::string& path) { return ::mkdir(path.c_str(), 0777)
 
 namespace {
 
+// The tests that kill a writer need the write to last long enough to be hit
+// anywhere inside it: VSZEB_TEST_SLOW_WRITE (microseconds) makes each step of
+// the write, and each byte of its content, take that long. Unset: no pause.
+unsigned testPause() {
+    static const auto pause =
+        static_cast<unsigned>(std::strtoul(getEnv("VSZEB_TEST_SLOW_WRITE").c_str(), nullptr, 10));
+    return pause;
+}
+
+// Always true, so that it can stand between the steps of a chain of them.
+bool step() {
+    if (testPause() > 0) ::usleep(testPause());
+    return true;
+}
+
 bool writeAll(int fd, std::string_view data) {
     while (!data.empty()) {
-        ssize_t n = ::write(fd, data.data(), data.size());
+        step();
+        ssize_t n = ::write(fd, data.data(), testPause() > 0 ? 1 : data.size());
         if (n < 0) {
             if (errno == EINTR) continue;
             return false;
@@ -83,13 +102,16 @@ bool writeFileAtomic(const std::string& linkOrPath, std::string_view content, bo
         return false;
     }
     std::string temp = path + ".XXXXXX";
+    step();
     int fd = ::mkstemp(temp.data());
     if (fd < 0) return false;
     // mkstemp makes the file private; the file it replaces keeps its own rights.
-    bool ok = ::fchmod(fd, modeForNewFile(path)) == 0 && writeAll(fd, content) && ::fsync(fd) == 0;
+    bool ok = step() && ::fchmod(fd, modeForNewFile(path)) == 0 && writeAll(fd, content) && step() &&
+              ::fsync(fd) == 0 && step();
     ok = ::close(fd) == 0 && ok;
-    ok = ok && ::rename(temp.c_str(), path.c_str()) == 0;
+    ok = ok && step() && ::rename(temp.c_str(), path.c_str()) == 0;
     if (!ok) ::unlink(temp.c_str());
+    step();
     return ok;
 }
 

@@ -8,6 +8,7 @@
 #include "sys/console.h"
 #include "ui/backend.h"
 #include "ui/managed.h"
+#include "ui/messages.h"
 #include "ui/script.h"
 #include "ui/messages.h"
 #include "ui/png.h"
@@ -199,12 +200,12 @@ public:
                 setWindow(d, nullptr);
             }
         } pop{*this, dlg};
+        SetLastError(ERROR_SUCCESS);
         const INT_PTR r = DialogBoxIndirectParamA(GetModuleHandleA(nullptr),
                                                   reinterpret_cast<LPCDLGTEMPLATEA>(tmpl.data()), owner,
                                                   &Win32Backend::dialogProc, reinterpret_cast<LPARAM>(&w));
         if (r == -1) {
-            sys::writeErrorLine("vsZEB: Windows could not create the dialog \"" +
-                                std::string(dlg.dialogTemplate().caption) + "\"");
+            sys::writeErrorLine(msg::cannotCreateDialog(dlg.dialogTemplate().caption, GetLastError()));
             if (!dlg.hasEnded()) dlg.endDialog(IDCANCEL);
         }
     }

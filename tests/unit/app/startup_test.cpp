@@ -111,6 +111,8 @@ TEST(SharedTexts, CaptionsAndHelpCommand) {
     EXPECT_EQ(app::helpCommand("/opt/zeb home"), "start /D\"/opt/zeb home" + sep + "Vs_integ\" vsZEBhelp.bat");
     EXPECT_EQ(app::helpCommand(""), "start /D\"" + sep + "Vs_integ\" vsZEBhelp.bat");
     EXPECT_EQ(app::helpCommand("H" + sep), "start /D\"H" + sep + sep + "Vs_integ\" vsZEBhelp.bat");
+    EXPECT_EQ(app::helpCommand("C:" + sep + "R&D"), "start /D\"C:" + sep + "R&D" + sep + "Vs_integ\" vsZEBhelp.bat");
+    EXPECT_EQ(app::helpCommand("/opt/zeb\" & touch PWNED & \""), std::nullopt);
 }
 
 // The Keil lookup reads the registry file named by VSZEB_REGISTRY.

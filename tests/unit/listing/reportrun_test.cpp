@@ -28,6 +28,9 @@ TEST(ReportRunTexts, HookUnderTheToolHome) {
 TEST(ReportRunTexts, HookUnderAToolHomeWithABlankIsQuoted) {
     EXPECT_EQ(app::hookCommand(withSep("C:|Program Files|zeb"), "my proj"),
               withSep("\"C:|Program Files|zeb|Vs_integ|report_hook.bat\" \"my proj\""));
+    EXPECT_EQ(app::hookCommand(withSep("C:|R&D"), "p"), withSep("\"C:|R&D|Vs_integ|report_hook.bat\" \"p\""));
+    EXPECT_EQ(app::hookCommand(withSep("C:|zeb\" & x & \""), "p"), std::nullopt);
+    EXPECT_EQ(app::hookCommand(withSep("C:|zeb"), "De\"mo&&x"), std::nullopt);
 }
 
 TEST(ReportRunTexts, ZebpostAndZeb2htmlCommands) {
@@ -57,7 +60,7 @@ TEST(ReportRunTexts, LinesAfterTheReport) {
     EXPECT_EQ(app::startingReportText("", "zebtiming.txt"), "Starting the report zebtiming.txt\n");
     EXPECT_EQ(app::startingReportText("C:\\Program Files\\v.exe", "zebreport.xml"),
               "Starting the report C:\\Program Files\\v.exe zebreport.xml\n");
-    EXPECT_EQ(app::consoleListingCommand(), "type zebuntested.txt && pause");
+    EXPECT_EQ(app::consoleListingCommand("zebuntested.txt"), "type zebuntested.txt && pause");
 }
 
 TEST(ReportRunTexts, UntestedReportLineByIdeKind) {
@@ -87,6 +90,15 @@ TEST(ReportRunTexts, ViewerCommandQuotesOnlyAPathWithABlank) {
               "start \"\" \"C:\\Program Files\\v.exe\" zebreport.xml");
     EXPECT_EQ(app::viewerCommand("C:\\Tools\\my\tv.exe", "zebreport.xml"),
               "start \"\" \"C:\\Tools\\my\tv.exe\" zebreport.xml");
+    // A character that cmd acts on outside quotes would cut the path there.
+    EXPECT_EQ(app::viewerCommand("C:\\R&D\\view.bat", "zebtiming.txt"),
+              "start \"\" \"C:\\R&D\\view.bat\" zebtiming.txt");
+    // A first word beginning with "/" would be taken for a switch of "start".
+    EXPECT_EQ(app::viewerCommand("/opt/v", "zebtiming.txt"), "start \"\" \"/opt/v\" zebtiming.txt");
+    EXPECT_EQ(app::viewerCommand("", "/D"), "start \"\" \"/D\"");
+    // A double quote inside the path: no command holds it.
+    EXPECT_EQ(app::viewerCommand("my\" && touch PWNED2 && \"viewer", "zebtiming.txt"), std::nullopt);
+    EXPECT_EQ(app::viewerCommand("\"a\"b\"", "zebtiming.txt"), std::nullopt);
 }
 
 }  // namespace

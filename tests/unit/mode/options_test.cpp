@@ -135,9 +135,14 @@ TEST(Commands, ZebwrapNamesTheModeAndUVisionsDirectory) {
     EXPECT_EQ(mode::zebwrapCommand(false, true, "/opt/keil dir/BIN"),
               "zebwrap -hard -ide -modeoff -only \"/opt/keil dir/BIN\"");
     EXPECT_EQ(mode::zebwrapCommand(true, true, "C:\\Keil\tv5\\BIN"), "zebwrap -hard -ide -modeon -only \"C:\\Keil\tv5\\BIN\"");
-    for (const char* dir : {"C:\\R&D\\BIN", "C:\\A^B\\BIN", "/opt/k|e<i>l/BIN"})
+    for (const char* dir : {"C:\\R&D\\BIN", "C:\\A^B\\BIN", "/opt/k|e<i>l/BIN", "C:\\K(1)\\BIN", "/k,e;y=s/BIN"})
         EXPECT_EQ(mode::zebwrapCommand(true, true, dir), "zebwrap -hard -ide -modeon -only \"" + std::string(dir) + '"');
     EXPECT_EQ(mode::deleteCommand("/k/BIN/zebmodeon.txt"), "del \"/k/BIN/zebmodeon.txt\"");
+    // A double quote would end the quotes early: no command holds it.
+    const std::string quoted = "/keil\" && touch PWNED && \"/BIN";
+    EXPECT_EQ(mode::zebwrapCommand(true, true, quoted), std::nullopt);
+    EXPECT_EQ(mode::zebwrapCommand(true, false, quoted), "zebwrap -ide -modeon");
+    EXPECT_EQ(mode::deleteCommand(quoted + "/zebmodeon.txt"), std::nullopt);
 }
 
 }  // namespace

@@ -112,6 +112,13 @@ TEST(PathText, JoinAndLineEnds) {
     EXPECT_EQ(sys::withCrLf("a\nb\n\nc"), "a\r\nb\r\n\r\nc");
 }
 
+TEST(PathText, NamesThatLeadOutOfTheDirectory) {
+    for (const char* name : {"..", ".", "../../evil", "/tmp/x", "a\\b", "a/"}) EXPECT_TRUE(sys::namesPath(name)) << name;
+    for (const char* name : {"Demo", "", "...", ".x", "x.", "R&D", "a b"}) EXPECT_FALSE(sys::namesPath(name)) << name;
+    // A drive or a stream of a file on Windows; an ordinary character elsewhere.
+    EXPECT_EQ(sys::namesPath("C:evil"), sys::pathSeparator == '\\');
+}
+
 TEST(CommandLine, TailOfARawWindowsCommandLine) {
     struct Case {
         const char* raw;

@@ -1,0 +1,2 @@
+@echo off
+>>"%VSZEB_TEST_ROOT%\decoy.log" echo decoy

@@ -1,0 +1,2 @@
+#!/bin/sh
+echo decoy >> "$VSZEB_TEST_ROOT/decoy.log"

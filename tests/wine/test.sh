@@ -41,7 +41,7 @@ timeout 1200 xvfb-run -a -s "-screen 0 1024x768x24" "${run[@]}" --ui win32 \
 # colours than the templates' and the icon's.
 for depth in 8 16; do
   echo "== Wine, win32 on Xvfb of depth $depth"
-  timeout 300 xvfb-run -a -s "-screen 0 1024x768x$depth" "${run[@]}" --ui win32 tests/wine/scenarios/screenshots ||
+  timeout 300 xvfb-run -a -s "-screen 0 1024x768x$depth" "${run[@]}" --ui win32 tests/scenarios/screenshots ||
     status=1
 done
 echo "== Wine, files at 250 to 259 characters of path"

@@ -18,6 +18,12 @@ inline constexpr std::string_view kSetModeError = "*** ZEB++ Set Mode Error";
 // uVision without a Keil tool directory has no place for its mode files.
 inline constexpr std::string_view kKeilNotInstalled = "*** Error: Keil/ARMCC not installed.";
 
+// zebopts.rsp could not be replaced: the builds go on reading what it held.
+inline std::string optionsNotWritten(std::string_view path, std::string_view reason) {
+    return "*** Error: The instrumentation options could not be written to " + std::string(path) + ": " +
+           std::string(reason);
+}
+
 // The two-line text of the box that rejects an additional option.
 inline std::string optionNotAllowed(std::string_view word) {
     std::string text = "zeb option ";

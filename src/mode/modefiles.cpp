@@ -47,10 +47,12 @@ InstrumentationSettings readSettings(const std::string& modeDir) {
     return parseOptionsLine(firstLine(buffer));
 }
 
-std::optional<std::string> writeSettings(const std::string& modeDir, const InstrumentationSettings& settings) {
-    std::string line = formatOptionsLine(settings);
-    if (!sys::writeFileAtomic(sys::joinPath(modeDir, kOptionsFileName), line + "\n")) return std::nullopt;
-    return line;
+OptionsWrite writeSettings(const std::string& modeDir, const InstrumentationSettings& settings) {
+    OptionsWrite out;
+    out.path = sys::joinPath(modeDir, kOptionsFileName);
+    out.line = formatOptionsLine(settings);
+    out.fault = sys::writeFileAtomicFault(out.path, out.line + "\n");
+    return out;
 }
 
 void prepareWrapperDirectory(int ideKind) {

@@ -28,9 +28,16 @@ bool testMode(int ideKind, const std::string& modeDir);
 // cannot be opened or read.
 InstrumentationSettings readSettings(const std::string& modeDir);
 
-// Replaces zebopts.rsp with the line of the settings and returns that line;
-// nothing when the file could not be written (the old one is then kept).
-std::optional<std::string> writeSettings(const std::string& modeDir, const InstrumentationSettings& settings);
+// What became of the options line meant for zebopts.rsp.
+struct OptionsWrite {
+    std::string path;                  // the options file in the mode directory
+    std::string line;                  // the line of the settings
+    std::optional<std::string> fault;  // why the file could not be replaced; nothing when it was
+};
+
+// Replaces zebopts.rsp with the line of the settings; when that fails the old
+// file is kept and the fault says why.
+OptionsWrite writeSettings(const std::string& modeDir, const InstrumentationSettings& settings);
 
 // IDEs other than uVision: creates the wrapper directory (one level); a
 // failure, such as an existing directory, is of no interest.

@@ -210,12 +210,19 @@ void CSetDlg::onOkButton() {
     settings.timing = timingFlag_ != 0;
     settings.inclusive = inclusiveFlag_ != 0;
     settings.additionalOptions = additionalOptions_;
-    if (std::optional<std::string> line = mode::writeSettings(*modeDir, settings)) additionalOptions_ = std::move(*line);
+    // Options that did not reach the file are not what the builds use: the
+    // fault is reported and no line claims them.
+    mode::OptionsWrite written = mode::writeSettings(*modeDir, settings);
+    if (written.fault)
+        sys::writeLine(mode::msg::optionsNotWritten(written.path, *written.fault));
+    else
+        additionalOptions_ = std::move(written.line);
+    const bool optionsStored = !written.fault;
 
     if (!switching) {
         if (requestedMode_) {
             sys::writeLine(mode::msg::kModeIsOn);
-            sys::writeLine(std::string(mode::msg::kBuildsWithZeb) + additionalOptions_);
+            if (optionsStored) sys::writeLine(std::string(mode::msg::kBuildsWithZeb) + additionalOptions_);
         } else {
             sys::writeLine(mode::msg::kModeIsOff);
             sys::writeLine(mode::msg::kBuildsNormal);
@@ -224,7 +231,7 @@ void CSetDlg::onOkButton() {
         sys::writeLine(mode::msg::kSetModeError);
     } else if (requestedMode_) {
         sys::writeLine(mode::msg::kModeIsSetOn);
-        sys::writeLine(std::string(mode::msg::kBuildsWithZeb) + additionalOptions_);
+        if (optionsStored) sys::writeLine(std::string(mode::msg::kBuildsWithZeb) + additionalOptions_);
     } else {
         if (sys::fileExists(marker)) (void)sys::runCommand(*deleteMarker);
         sys::writeLine(mode::msg::kModeIsSetOff);

@@ -263,12 +263,16 @@ void CReportDlg::onOkButton() {
     settingsLine = args.settingsLine;
     zebpostArgs = args.zebpostArgs;
 
+    // The framework's threshold check comes before the write: a refused OK
+    // keeps the dialog open and the file as it was, so Cancel saves nothing.
+    if (!updateData(true)) return;
+
     // 11. A file that cannot be written does not stop the report.
     report::writeSettingsFile(settingsFileName, report::formatSettings(settingsLine, reportType, coverageView,
                                                                        invokeViewer, viewerPath, zeb2htmlOptions));
 
-    // 12. The framework's OK: the threshold check may still keep the dialog open.
-    onOK();
+    // 12. The framework's OK; its exchange has just been checked.
+    endDialog(ui::IDOK);
 }
 
 void CReportDlg::onCancelButton() { onCancel(); }

@@ -70,6 +70,14 @@ void parseChoiceLine(std::string_view line, ReportSettings& s) {
     if (line.size() > 3) s.viewerPath = std::string(line.substr(3));
 }
 
+// A field as one line of the file.
+void appendOneLine(std::string& text, std::string_view field) {
+    for (char c : field) {
+        if (c == '\r') continue;
+        text += c == '\n' ? ' ' : c;
+    }
+}
+
 }  // namespace
 
 std::string settingsFileName(std::string_view projectName) { return std::string(projectName) + ".zeb"; }
@@ -120,26 +128,27 @@ ReportSettings parseSettingsLines(const std::vector<std::string>& lines) {
 
 ReportSettings parseSettings(std::string_view content) {
     std::istringstream in{std::string(content)};
-    return parseSettingsLines(readLines(in, 3, kMaxSettingsLine));
+    return parseSettingsLines(readLines(in, 3, kWholeLine));
 }
 
 std::string formatSettings(std::string_view settingsLine, int reportType, int coverageView,
                            int invokeViewer, std::string_view viewerPath,
                            std::string_view zeb2htmlOptions) {
-    std::string text(settingsLine);
+    std::string text;
+    appendOneLine(text, settingsLine);
     text += '\n';
     text += std::to_string(reportType);
     text += std::to_string(coverageView);
     text += invokeViewer != 0 ? '1' : '0';
-    text += viewerPath;
+    appendOneLine(text, viewerPath);
     text += '\n';
-    text += zeb2htmlOptions;
+    appendOneLine(text, zeb2htmlOptions);
     text += '\n';
     return text;
 }
 
 ReportSettings readSettingsFile(const std::string& path) {
-    const auto lines = readFileLines(path, 3, kMaxSettingsLine);
+    const auto lines = readFileLines(path, 3, kWholeLine);
     if (!lines) return ReportSettings{};
     return parseSettingsLines(*lines);
 }

@@ -14,8 +14,9 @@
 
 namespace report {
 
-// Our own text files are read a line at a time into 1000-byte buffers.
-inline constexpr std::size_t kMaxSettingsLine = 999;
+// The settings file's lines are read whole, however long: OK writes what
+// the edits hold, and the next run must get all of it back.
+inline constexpr std::size_t kWholeLine = std::string::npos;
 
 struct ReportSettings {
     std::string zebpostOptions;
@@ -36,7 +37,7 @@ std::string settingsFileName(std::string_view projectName);
 // Reads up to `maxLines` lines. Each line loses its line end ("\n" or
 // "\r\n"), keeps at most `maxChars` characters (the rest of that line is
 // skipped, never taken for the next line) and ends at a NUL byte, as the C
-// string it was read into would.
+// string it was read into would. kWholeLine keeps every character.
 std::vector<std::string> readLines(std::istream& in, std::size_t maxLines, std::size_t maxChars);
 // The same for a file; nothing when it cannot be opened.
 std::optional<std::vector<std::string>> readFileLines(const std::string& path, std::size_t maxLines,
@@ -48,7 +49,10 @@ ReportSettings parseSettingsLines(const std::vector<std::string>& lines);
 ReportSettings parseSettings(std::string_view content);
 
 // The three lines as written, each ended by "\n" (the file is written in
-// text mode, so the platform's line end is what reaches the disk).
+// text mode, so the platform's line end is what reaches the disk). A line
+// break inside a field would split its line and shift every later field:
+// a carriage return is dropped and a line feed becomes a blank, as the Set
+// dialog does with its options.
 std::string formatSettings(std::string_view settingsLine, int reportType, int coverageView,
                            int invokeViewer, std::string_view viewerPath,
                            std::string_view zeb2htmlOptions);

@@ -33,6 +33,10 @@ std::optional<std::string> readFile(const std::string& path) {
     return content;
 }
 
+bool writeFileAtomic(const std::string& path, std::string_view content, bool text) {
+    return !writeFileAtomicFault(path, content, text).has_value();
+}
+
 std::string withCrLf(std::string_view content) {
     std::string out;
     out.reserve(content.size() + content.size() / 16);

@@ -44,6 +44,9 @@ std::optional<std::string> readFile(const std::string& path);
 // line ends in the platform's text form ("\n" becomes "\r\n" on Windows).
 // False when anything failed; the old file is then untouched.
 bool writeFileAtomic(const std::string& path, std::string_view content, bool text = true);
+// The same, telling why it failed: nothing when the file was replaced, else
+// the reason as a sentence in the system's words (sys::msg).
+std::optional<std::string> writeFileAtomicFault(const std::string& path, std::string_view content, bool text = true);
 
 // The content with every "\n" written as "\r\n", as a Windows text stream does.
 std::string withCrLf(std::string_view content);

@@ -16,6 +16,13 @@ inline constexpr std::string_view kDirectoryNotEmpty = "The directory is not emp
 inline constexpr std::string_view kDirectoryNameInvalid = "The directory name is invalid.";
 inline constexpr std::string_view kPressAnyKey = "Press any key to continue . . . ";
 
+// Why a file could not be written; Windows' own words where it has them, so
+// that users see the same reasons on every system.
+inline constexpr std::string_view kPathNotFound = "The system cannot find the path specified.";
+inline constexpr std::string_view kDiskFull = "There is not enough space on the disk.";
+inline constexpr std::string_view kDirectoryInItsPlace = "It is a directory, not a file.";
+inline std::string otherWriteFault(std::string_view systemText) { return sys::concat({systemText, "."}); }
+
 inline std::string couldNotFind(std::string_view path) { return sys::concat({"Could Not Find ", path}); }
 
 inline std::string notRecognized(std::string_view name) {

@@ -29,8 +29,10 @@ std::pair<std::size_t, std::size_t> controlGroup(const DialogTemplate& t, std::s
     return {first, last};
 }
 
+std::string_view oneLineText(std::string_view text) { return text.substr(0, text.find_first_of("\r\n")); }
+
 std::string editInput(const ControlTemplate& edit, std::string_view text) {
-    if (!(edit.style & MultiLine)) text = text.substr(0, text.find_first_of("\r\n"));
+    if (!(edit.style & MultiLine)) text = oneLineText(text);
     if (!(edit.style & DigitsOnly)) return std::string(text);
     std::string digits;
     for (char c : text)

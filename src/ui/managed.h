@@ -89,6 +89,11 @@ char mnemonicOf(std::string_view text);
 // The range [first, last) of template indices of the group holding `index`:
 // from a group-start control to the next one.
 std::pair<std::size_t, std::size_t> controlGroup(const DialogTemplate& t, std::size_t index);
+// What a one-line edit keeps of a text pasted or typed into it whole: the
+// text up to its first line break, as Windows' one-line edit keeps it. A
+// line break would otherwise reach the one-line files the fields are
+// stored in and split them.
+std::string_view oneLineText(std::string_view text);
 // Text as an edit of this style takes it when it is pasted or typed whole.
 std::string editInput(const ControlTemplate& edit, std::string_view text);
 // One step of an up-down control from `current` towards upper (up) or lower

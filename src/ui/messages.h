@@ -70,6 +70,11 @@ inline std::string cannotCreateDialog(std::string_view caption, unsigned long co
 
 // Script failures; the driver puts "vsZEB script: line N: " before them.
 // Texts, captions and lines of the script come quoted as a script writes them.
+// The script was given, but no user interface could be set up to run it;
+// `why` is the error line's reason.
+inline std::string scriptCannotRun(std::string_view why) {
+    return "expected a user interface to run the script on, found none: " + std::string(why);
+}
 inline std::string cannotReadScript(std::string_view path) {
     return "expected a readable script file, found none at \"" + std::string(path) + "\"";
 }

@@ -344,12 +344,26 @@ void endProcess(int status) {
 
 ScriptDriver::ScriptDriver(Backend& backend, Script script) : backend_(backend), script_(std::move(script)) {}
 
-void ScriptDriver::fail(int line, const std::string& what) {
-    const std::string text = std::string(msg::kScriptPrefix) + std::to_string(line) + ": " + what;
-    if (onFailure) onFailure(text);
+namespace {
+
+[[noreturn]] void endFailedScript(const std::string& text) {
     std::fflush(stdout);
     sys::writeErrorLine(text);
     endProcess(3);
+}
+
+std::string failureLine(int line, const std::string& what) {
+    return std::string(msg::kScriptPrefix) + std::to_string(line) + ": " + what;
+}
+
+}  // namespace
+
+void failScriptBeforeItRuns(const std::string& what) { endFailedScript(failureLine(0, what)); }
+
+void ScriptDriver::fail(int line, const std::string& what) {
+    const std::string text = failureLine(line, what);
+    if (onFailure) onFailure(text);
+    endFailedScript(text);
 }
 
 void ScriptDriver::step(Dialog& top) {

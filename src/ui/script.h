@@ -109,4 +109,8 @@ private:
 // Ends the process at once with `status`, after flushing every output stream.
 [[noreturn]] void endProcess(int status);
 
+// A script that could not even be started fails as a failing script does:
+// "vsZEB script: line 0: " and `what` on standard error, status 3.
+[[noreturn]] void failScriptBeforeItRuns(const std::string& what);
+
 }  // namespace ui

@@ -43,18 +43,21 @@ int App::run(int argc, char** argv) {
     g_app = this;
     commandLine_ = sys::commandLineTail(argc, argv);
 
+    // Without a back end nothing can be shown: the error line is all there
+    // is. A script that was given cannot run then, which is its failure, so
+    // that a build server sees the status it waits for.
+    const std::string scriptPath = sys::getEnv("VSZEB_SCRIPT");
+    auto cannotShow = [&](const std::string& why) {
+        sys::writeLine(std::string(msg::kErrorPrefix) + why);
+        if (scriptPath.empty()) return 0;
+        failScriptBeforeItRuns(msg::scriptCannotRun(why));
+    };
     const std::vector<BackendFactory> available = availableBackends();
     const BackendChoice choice = chooseBackend(available, sys::getEnv("VSZEB_UI"), !sys::getEnv("DISPLAY").empty());
-    if (!choice.factory) {
-        sys::writeLine(std::string(msg::kErrorPrefix) + choice.error);
-        return 0;
-    }
+    if (!choice.factory) return cannotShow(choice.error);
     std::string why;
     const std::unique_ptr<Backend> shown = choice.factory->make(why);
-    if (!shown) {
-        sys::writeLine(std::string(msg::kErrorPrefix) + why);
-        return 0;
-    }
+    if (!shown) return cannotShow(why);
     Backend* previous = setBackend(shown.get());
 
     std::unique_ptr<ScriptDriver> driver;

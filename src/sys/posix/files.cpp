@@ -6,10 +6,12 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <utility>
 
 #include "sys/env.h"
+#include "sys/messages.h"
 
 namespace sys {
 
@@ -90,29 +92,58 @@ std::string linkTarget(std::string path) {
     return path;
 }
 
+std::optional<std::string> writeFault(int error) {
+    switch (error) {
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case ETXTBSY:
+        return std::string(msg::kAccessDenied);
+    case EISDIR:
+        return std::string(msg::kDirectoryInItsPlace);
+    case ENOSPC:
+    case EDQUOT:
+        return std::string(msg::kDiskFull);
+    case ENOENT:
+    case ENOTDIR:
+        return std::string(msg::kPathNotFound);
+    default:
+        return msg::otherWriteFault(std::strerror(error));
+    }
+}
+
 }  // namespace
 
-bool writeFileAtomic(const std::string& linkOrPath, std::string_view content, bool /*text*/) {
+std::optional<std::string> writeFileAtomicFault(const std::string& linkOrPath, std::string_view content,
+                                                bool /*text*/) {
     const std::string path = linkTarget(linkOrPath);
     // A file that its owner made read-only is kept, as a plain open for
     // writing would refuse it; the rename alone would not.
     if (int probe = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK); probe >= 0) {
         ::close(probe);
     } else if (errno != ENOENT) {
-        return false;
+        return writeFault(errno);
     }
     std::string temp = path + ".XXXXXX";
     step();
     int fd = ::mkstemp(temp.data());
-    if (fd < 0) return false;
+    if (fd < 0) return writeFault(errno);
     // mkstemp makes the file private; the file it replaces keeps its own rights.
     bool ok = step() && ::fchmod(fd, modeForNewFile(path)) == 0 && writeAll(fd, content) && step() &&
               ::fsync(fd) == 0 && step();
-    ok = ::close(fd) == 0 && ok;
-    ok = ok && step() && ::rename(temp.c_str(), path.c_str()) == 0;
+    int error = ok ? 0 : errno;
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        error = errno;
+    }
+    if (ok && !(step() && ::rename(temp.c_str(), path.c_str()) == 0)) {
+        ok = false;
+        error = errno;
+    }
     if (!ok) ::unlink(temp.c_str());
     step();
-    return ok;
+    if (!ok) return writeFault(error);
+    return std::nullopt;
 }
 
 }  // namespace sys

@@ -6,6 +6,8 @@
 #include <atomic>
 #include <string>
 
+#include "sys/messages.h"
+
 namespace sys {
 
 const char pathSeparator = '\\';
@@ -48,9 +50,29 @@ std::wstring longPathForm(const std::string& path) {
     return L"\\\\?\\" + full;
 }
 
+std::optional<std::string> writeFault(DWORD error) {
+    switch (error) {
+    case ERROR_ACCESS_DENIED:
+    case ERROR_WRITE_PROTECT:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        return std::string(msg::kAccessDenied);
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        return std::string(msg::kDiskFull);
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_INVALID_NAME:
+    case ERROR_DIRECTORY:
+        return std::string(msg::kPathNotFound);
+    default:
+        return msg::otherWriteFault("Windows error " + std::to_string(error));
+    }
+}
+
 }  // namespace
 
-bool writeFileAtomic(const std::string& path, std::string_view content, bool text) {
+std::optional<std::string> writeFileAtomicFault(const std::string& path, std::string_view content, bool text) {
     static std::atomic<unsigned> counter{0};
     const std::string data = text ? withCrLf(content) : std::string(content);
     // The temporary file's name is longer than the file's own, and a file
@@ -59,28 +81,47 @@ bool writeFileAtomic(const std::string& path, std::string_view content, bool tex
     // of the file's name (a shorter temporary name cannot always be found:
     // a one-letter name leaves no room for a unique one).
     const std::wstring target = longPathForm(path);
-    if (target.empty()) return false;
+    if (target.empty()) return writeFault(::GetLastError());
+    // Windows refuses to replace a directory with "access denied"; the
+    // reason is more use to the user.
+    if (const DWORD attributes = ::GetFileAttributesW(target.c_str());
+        attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return std::string(msg::kDirectoryInItsPlace);
     std::wstring temp;
     HANDLE h = INVALID_HANDLE_VALUE;
     for (int attempt = 0; attempt < 100 && h == INVALID_HANDLE_VALUE; ++attempt) {
         temp = target + L".tmp" + std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(counter++);
         h = ::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (h == INVALID_HANDLE_VALUE && ::GetLastError() != ERROR_FILE_EXISTS) return false;
+        if (h == INVALID_HANDLE_VALUE && ::GetLastError() != ERROR_FILE_EXISTS) return writeFault(::GetLastError());
     }
-    if (h == INVALID_HANDLE_VALUE) return false;
+    if (h == INVALID_HANDLE_VALUE) return writeFault(ERROR_FILE_EXISTS);
     bool ok = true;
+    DWORD error = 0;
     std::size_t done = 0;
     while (ok && done < data.size()) {
         DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(data.size() - done, 1u << 20));
         DWORD written = 0;
         ok = ::WriteFile(h, data.data() + done, chunk, &written, nullptr) != 0 && written == chunk;
+        if (!ok) error = ::GetLastError();
         done += written;
     }
-    ok = ok && ::FlushFileBuffers(h) != 0;
-    ok = ::CloseHandle(h) != 0 && ok;
-    ok = ok && ::MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-    if (!ok) ::DeleteFileW(temp.c_str());
-    return ok;
+    if (ok && ::FlushFileBuffers(h) == 0) {
+        ok = false;
+        error = ::GetLastError();
+    }
+    if (::CloseHandle(h) == 0 && ok) {
+        ok = false;
+        error = ::GetLastError();
+    }
+    if (ok && ::MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) == 0) {
+        ok = false;
+        error = ::GetLastError();
+    }
+    if (!ok) {
+        ::DeleteFileW(temp.c_str());
+        return writeFault(error);
+    }
+    return std::nullopt;
 }
 
 }  // namespace sys

@@ -191,12 +191,14 @@ private:
     int inset_;
 };
 
-// A single-line edit; one that takes digits only refuses other characters.
+// A single-line edit; one that takes digits only refuses other typed characters.
 class EditBox : public Fl_Input {
 public:
     EditBox(int x, int y, int w, int h, bool digitsOnly) : Fl_Input(x, y, w, h), digitsOnly_(digitsOnly) {}
     int handle(int event) override {
-        if (digitsOnly_ && (event == FL_KEYBOARD || event == FL_PASTE) && !(Fl::event_state() & FL_CTRL)) {
+        if (event == FL_PASTE) return paste(oneLineText(std::string_view(
+                                       Fl::event_text() ? Fl::event_text() : "", static_cast<std::size_t>(Fl::event_length()))));
+        if (digitsOnly_ && event == FL_KEYBOARD && !(Fl::event_state() & FL_CTRL)) {
             const char* text = Fl::event_text();
             const int n = Fl::event_length();
             for (int i = 0; text && i < n; ++i)
@@ -206,6 +208,14 @@ public:
     }
 
 private:
+    // Windows' paste into a one-line edit: the text up to its first line
+    // break replaces the selection, kept as it is (a digits-only edit takes
+    // other characters too; the data exchange refuses them at OK).
+    int paste(std::string_view text) {
+        if (readonly() || text.empty()) return 1;
+        replace(position(), mark(), text.data(), static_cast<int>(text.size()));
+        return 1;
+    }
     static bool isEditingKey() {
         const int k = Fl::event_key();
         return k == FL_BackSpace || k == FL_Delete || k == FL_Left || k == FL_Right || k == FL_Home || k == FL_End;

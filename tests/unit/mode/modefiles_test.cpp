@@ -93,17 +93,24 @@ TEST_F(ModeFiles, ReadsOnlyTheFirstLineWhateverTheBytes) {
 
 TEST_F(ModeFiles, WritingReplacesTheFileWithOneLine) {
     put("zebopts.rsp", "-i m old options\nsecond line\n");
-    const auto line = mode::writeSettings(dir_, {CoverageLevel::Function, true, false, "-v"});
-    EXPECT_EQ(line, "-i fte -v");
+    const mode::OptionsWrite written = mode::writeSettings(dir_, {CoverageLevel::Function, true, false, "-v"});
+    EXPECT_EQ(written.line, "-i fte -v");
+    EXPECT_EQ(written.path, dir_ + "/zebopts.rsp");
+    EXPECT_EQ(written.fault, std::nullopt);
     EXPECT_EQ(bytesOf("zebopts.rsp"), "-i fte -v\n");
-    EXPECT_EQ(mode::writeSettings(dir_, {}), "-i d");
+    EXPECT_EQ(mode::writeSettings(dir_, {}).line, "-i d");
     EXPECT_EQ(bytesOf("zebopts.rsp"), "-i d\n");
 }
 
-TEST_F(ModeFiles, AFileThatCannotBeWrittenIsSkipped) {
+TEST_F(ModeFiles, AFileThatCannotBeWrittenSaysWhy) {
     const std::string missing = dir_ + "/missing";
-    EXPECT_EQ(mode::writeSettings(missing, {}), std::nullopt);
+    EXPECT_EQ(mode::writeSettings(missing, {}).fault, "The system cannot find the path specified.");
     EXPECT_FALSE(fs::exists(missing));
+    fs::create_directory(dir_ + "/zebopts.rsp");
+    const mode::OptionsWrite written = mode::writeSettings(dir_, {});
+    EXPECT_EQ(written.fault, "It is a directory, not a file.");
+    EXPECT_EQ(written.line, "-i d");
+    EXPECT_TRUE(fs::is_directory(dir_ + "/zebopts.rsp"));
 }
 
 TEST_F(ModeFiles, WrapperDirectoryIsPreparedForOtherIdesOnly) {

@@ -7,6 +7,8 @@
 #include <random>
 #include <sstream>
 
+#include "report/reportoptions.h"
+
 namespace report {
 // Readable failure messages for whole-settings comparisons.
 void PrintTo(const ReportSettings& s, std::ostream* os) {
@@ -128,21 +130,65 @@ TEST(SettingsFile, MissingLinesKeepTheirDefaults) {
               (ReportSettings{"", "30", 30, "", 5, 0, 0, "viewer", ""}));
 }
 
-TEST(SettingsFile, OverlongLinesAreCutAndDoNotSpillIntoTheNext) {
-    // 1200 option characters, then the threshold: the cut line has no "-T".
-    const std::string longLine1 = "-" + std::string(1199, 'a') + " -T 80 -p zebprofile.txt";
-    EXPECT_EQ(parseSettings(longLine1 + "\n210viewer\n-o out\n"),
-              (ReportSettings{"", "75", 75, "", 2, 1, 0, "viewer", "-o out"}));
+TEST(SettingsFile, LongLinesAreReadWholeAndDoNotSpillIntoTheNext) {
+    // 1200 option characters, then the threshold: all of line 1 is read.
+    const std::string options = "-" + std::string(1199, 'a');
+    EXPECT_EQ(parseSettings(options + " -T 40 -p zebprofile.txt\n210viewer\n-o out\n"),
+              (ReportSettings{options, "40", 40, "", 2, 1, 0, "viewer", "-o out"}));
 
-    // Line 2 keeps 999 characters: three digits and 996 of the path.
     const ReportSettings b = parseSettings("-T 1 -p zebprofile.txt\n201" + std::string(2000, 'v') + "\nnext\n");
-    EXPECT_EQ(b.viewerPath, std::string(996, 'v'));
+    EXPECT_EQ(b.viewerPath, std::string(2000, 'v'));
     EXPECT_EQ(b.zeb2htmlOptions, "next");
 
-    // Exactly 999 characters and a Windows line end are read whole.
+    // Exactly 999 characters (the most that earlier versions read) and a
+    // Windows line end.
     const ReportSettings c = parseSettings("-T 1 -p zebprofile.txt\r\n201" + std::string(996, 'w') + "\r\nx\r\n");
     EXPECT_EQ(c.viewerPath, std::string(996, 'w'));
     EXPECT_EQ(c.zeb2htmlOptions, "x");
+}
+
+// What OK stores, from an empty text to 5,000 characters in every field that
+// the user types, comes back whole at the next start.
+TEST(SettingsFile, RoundTripOfEveryLengthUpTo5000Characters) {
+    auto words = [](std::size_t length, char letter) {
+        std::string text;
+        while (text.size() < length) text += (text.empty() ? "-" : " -") + std::string(6, letter);
+        text.resize(length);
+        // The fields are stored trimmed; a cut word must not end in a blank or "-".
+        while (!text.empty() && (text.back() == ' ' || text.back() == '-')) text.back() = letter;
+        return text;
+    };
+    std::vector<std::size_t> lengths = {0, 1, 2, 995, 996, 997, 998, 999, 1000, 1001, 1200, 4500, 4999, 5000};
+    for (std::size_t n = 3; n < 5000; n += 97) lengths.push_back(n);
+    for (const std::size_t n : lengths) {
+        SCOPED_TRACE("length " + std::to_string(n));
+        const std::string zebpostOptions = words(n, 'o');
+        const std::string symDatFiles = words(n, 's');
+        const std::string viewerPath = std::string(n, 'v');
+        const std::string zeb2htmlOptions = words(n, 'h');
+        const report::ZebpostArguments args = report::assembleZebpostArguments({
+            .zebpostOptions = zebpostOptions,
+            .thresholdText = "40",
+            .coverageView = 2,
+            .symFileExists = true,
+            .datFileExists = true,
+            .reportType = 4,
+            .symDatFiles = symDatFiles,
+        });
+        const std::string written = formatSettings(args.settingsLine, 4, 2, 0, viewerPath, zeb2htmlOptions);
+        EXPECT_EQ(parseSettings(written),
+                  (ReportSettings{zebpostOptions, "40", 40, symDatFiles, 4, 2, 0, viewerPath, zeb2htmlOptions}));
+    }
+}
+
+// However a line break reached a field, the file keeps three lines and each
+// field its own: the next start does not see a pasted second line as the
+// viewer settings.
+TEST(SettingsFile, LineBreaksInsideAFieldDoNotSplitItsLine) {
+    const std::string written =
+        formatSettings("first\necho X -T 40 -p zebprofile.txt", 2, 1, 1, "/opt/view\r\ner", "-o\nout\r");
+    EXPECT_EQ(written, "first echo X -T 40 -p zebprofile.txt\n211/opt/view er\n-o out\n");
+    EXPECT_EQ(parseSettings(written), (ReportSettings{"first echo X", "40", 40, "", 2, 1, 1, "/opt/view er", "-o out"}));
 }
 
 TEST(SettingsFile, BinaryAndNulBytesEndInADefinedState) {
@@ -198,6 +244,15 @@ TEST_F(SettingsFileOnDisk, MissingFileGivesDefaultsAndWrittenFileReadsBack) {
     EXPECT_EQ(bytes.str(), "-T 1 -p zebprofile.txt\n000\n\n");
 
     EXPECT_FALSE(report::writeSettingsFile(path("no-such-dir/Demo.zeb"), "x\n"));
+
+    // Lines of 5,000 characters come back from the disk whole.
+    const std::string longOptions = "-" + std::string(4999, 'k');
+    ASSERT_TRUE(report::writeSettingsFile(
+        path("Long.zeb"), formatSettings(longOptions + " -T 40 -p zebprofile.txt " + std::string(5000, 'f'), 2, 0, 0,
+                                         std::string(5000, 'v'), std::string(5000, 'h'))));
+    EXPECT_EQ(report::readSettingsFile(path("Long.zeb")),
+              (ReportSettings{longOptions, "40", 40, std::string(5000, 'f'), 2, 0, 0, std::string(5000, 'v'),
+                              std::string(5000, 'h')}));
 }
 
 }  // namespace

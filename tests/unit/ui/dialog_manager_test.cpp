@@ -7,6 +7,7 @@
 #include "app/about.h"
 #include "testdialog.h"
 #include "ui/headless/headless.h"
+#include "ui/managed.h"
 
 namespace {
 
@@ -168,6 +169,16 @@ TEST(DialogManager, TypedTextFollowsTheEditStyle) {
         "type 10 \"first\\r\\nsecond\"\nexpect text 10 \"first\"\nexpect focus 10\n"
         "type 12 \"first\\r\\nsecond\"\nexpect text 12 \"first\\r\\nsecond\"\n"
         "type 10 \"\"\nexpect text 10 \"\"\nclose");
+}
+
+TEST(DialogManager, AOneLineEditKeepsTheTextUpToItsFirstLineBreak) {
+    // The rule of every paste into a one-line edit, whichever back end shows it.
+    EXPECT_EQ(ui::oneLineText("first\necho X"), "first");
+    EXPECT_EQ(ui::oneLineText("first \r\nsecond\nthird"), "first ");
+    EXPECT_EQ(ui::oneLineText("old Mac\rline"), "old Mac");
+    EXPECT_EQ(ui::oneLineText("\nall after a leading break"), "");
+    EXPECT_EQ(ui::oneLineText("no break at all "), "no break at all ");
+    EXPECT_EQ(ui::oneLineText(""), "");
 }
 
 TEST(DialogManager, SelectChangesEntry) {

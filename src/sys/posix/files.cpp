@@ -90,7 +90,19 @@ std::string linkTarget(std::string path) {
     return path;
 }
 
+bool flushFails = false;
+
+bool flushToDisk(int fd) {
+    if (flushFails) {
+        errno = EIO;
+        return false;
+    }
+    return ::fsync(fd) == 0;
+}
+
 }  // namespace
+
+void failFileFlushForTests(bool fail) { flushFails = fail; }
 
 bool writeFileAtomic(const std::string& linkOrPath, std::string_view content, bool /*text*/) {
     const std::string path = linkTarget(linkOrPath);
@@ -107,7 +119,7 @@ bool writeFileAtomic(const std::string& linkOrPath, std::string_view content, bo
     if (fd < 0) return false;
     // mkstemp makes the file private; the file it replaces keeps its own rights.
     bool ok = step() && ::fchmod(fd, modeForNewFile(path)) == 0 && writeAll(fd, content) && step() &&
-              ::fsync(fd) == 0 && step();
+              flushToDisk(fd) && step();
     ok = ::close(fd) == 0 && ok;
     ok = ok && step() && ::rename(temp.c_str(), path.c_str()) == 0;
     if (!ok) ::unlink(temp.c_str());

@@ -48,7 +48,19 @@ std::wstring longPathForm(const std::string& path) {
     return L"\\\\?\\" + full;
 }
 
+bool flushFails = false;
+
+bool flushToDisk(HANDLE h) {
+    if (flushFails) {
+        ::SetLastError(ERROR_WRITE_FAULT);
+        return false;
+    }
+    return ::FlushFileBuffers(h) != 0;
+}
+
 }  // namespace
+
+void failFileFlushForTests(bool fail) { flushFails = fail; }
 
 bool writeFileAtomic(const std::string& path, std::string_view content, bool text) {
     static std::atomic<unsigned> counter{0};
@@ -76,7 +88,7 @@ bool writeFileAtomic(const std::string& path, std::string_view content, bool tex
         ok = ::WriteFile(h, data.data() + done, chunk, &written, nullptr) != 0 && written == chunk;
         done += written;
     }
-    ok = ok && ::FlushFileBuffers(h) != 0;
+    ok = ok && flushToDisk(h);
     ok = ::CloseHandle(h) != 0 && ok;
     ok = ok && ::MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
     if (!ok) ::DeleteFileW(temp.c_str());

@@ -4,7 +4,10 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdlib>
 #include <string>
+
+#include "sys/env.h"
 
 namespace sys {
 
@@ -48,6 +51,22 @@ std::wstring longPathForm(const std::string& path) {
     return L"\\\\?\\" + full;
 }
 
+// The tests that kill a writer or race two of them need the write to last
+// long enough to be hit inside it: VSZEB_TEST_SLOW_WRITE (microseconds,
+// rounded up to the milliseconds that Sleep counts) makes each step of the
+// write, and each byte of its content, take that long. Unset: no pause.
+DWORD testPause() {
+    static const auto pause = static_cast<DWORD>(
+        (std::strtoul(getEnv("VSZEB_TEST_SLOW_WRITE").c_str(), nullptr, 10) + 999) / 1000);
+    return pause;
+}
+
+// Always true, so that it can stand between the steps of a chain of them.
+bool step() {
+    if (testPause() > 0) ::Sleep(testPause());
+    return true;
+}
+
 bool flushFails = false;
 
 bool flushToDisk(HANDLE h) {
@@ -74,24 +93,27 @@ bool writeFileAtomic(const std::string& path, std::string_view content, bool tex
     if (target.empty()) return false;
     std::wstring temp;
     HANDLE h = INVALID_HANDLE_VALUE;
+    step();
     for (int attempt = 0; attempt < 100 && h == INVALID_HANDLE_VALUE; ++attempt) {
         temp = target + L".tmp" + std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(counter++);
         h = ::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (h == INVALID_HANDLE_VALUE && ::GetLastError() != ERROR_FILE_EXISTS) return false;
     }
     if (h == INVALID_HANDLE_VALUE) return false;
-    bool ok = true;
+    bool ok = step();
     std::size_t done = 0;
     while (ok && done < data.size()) {
-        DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(data.size() - done, 1u << 20));
+        step();
+        DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(data.size() - done, testPause() > 0 ? 1 : 1u << 20));
         DWORD written = 0;
         ok = ::WriteFile(h, data.data() + done, chunk, &written, nullptr) != 0 && written == chunk;
         done += written;
     }
-    ok = ok && flushToDisk(h);
+    ok = ok && step() && flushToDisk(h) && step();
     ok = ::CloseHandle(h) != 0 && ok;
-    ok = ok && ::MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    ok = ok && step() && ::MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
     if (!ok) ::DeleteFileW(temp.c_str());
+    step();
     return ok;
 }
 

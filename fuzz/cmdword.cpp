@@ -1,7 +1,7 @@
 // Every command that puts a path or name of the program's own into a command
-// text: for any such text (every byte but NUL and the double quote, which no
-// word can hold), the command reads back, in the runner's own reading, as
-// exactly the intended words.
+// text: for any such text (every byte but NUL), the command reads back, in
+// the runner's own reading, as exactly the intended words, or, when the text
+// holds a double quote that no word can hold, there is no command at all.
 #include <string>
 #include <vector>
 
@@ -51,12 +51,51 @@ std::string trimmedBlanks(const std::string& path) {
     return path.substr(first, path.find_last_not_of(" \t") - first + 1);
 }
 
+bool holdsQuote(const std::string& text) { return text.find('"') != std::string::npos; }
+
+// With or without blanks around it, a quote inside a word ends no command
+// text well: every command that would hold it is refused.
+void refusedEverywhere(const std::string& path) {
+    FUZZ_CHECK(!app::hookCommand(path, "Demo"));
+    FUZZ_CHECK(!app::hookCommand("zebhome", path));
+    FUZZ_CHECK(!mode::zebwrapCommand(true, true, path));
+    FUZZ_CHECK(!mode::zebwrapCommand(false, true, path));
+    FUZZ_CHECK(!mode::deleteCommand(path));
+    FUZZ_CHECK(!clean::removeDirectoryCommand(path));
+    FUZZ_CHECK(!app::consoleListingCommand(path));
+    FUZZ_CHECK(!app::helpCommand(path));
+    FUZZ_CHECK(!app::viewerCommand("", path));
+}
+
+// The viewer loses only the blanks around it and the user's own quotes
+// around what is left; without a program the file is started alone.
+void viewerStarts(const std::string& path) {
+    std::string viewer = trimmedBlanks(path);
+    const bool quotedByUser = viewer.size() >= 2 && viewer.front() == '"' && viewer.back() == '"';
+    if (quotedByUser) viewer = viewer.substr(1, viewer.size() - 2);
+    const std::optional<std::string> command = app::viewerCommand(path, "zebtiming.txt");
+    if (holdsQuote(viewer)) {
+        FUZZ_CHECK(!command);
+        return;
+    }
+    const sys::cmd::StartRequest viewed = startOf(command);
+    FUZZ_CHECK(!viewed.directory);
+    FUZZ_CHECK(viewed.words ==
+               (viewer.empty() && !quotedByUser ? Words{"zebtiming.txt"} : Words{viewer, "zebtiming.txt"}));
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::string path;
     for (char c : fuzz::text(data, size))
-        if (c != '\0' && c != '"') path += c;
+        if (c != '\0') path += c;
+
+    viewerStarts(path);
+    if (holdsQuote(path)) {
+        refusedEverywhere(path);
+        return 0;
+    }
 
     FUZZ_CHECK(wordsOf(app::hookCommand(path, path)) == (Words{app::reportHookPath(path), path}));
     FUZZ_CHECK(wordsOf(mode::zebwrapCommand(true, true, path)) ==
@@ -77,12 +116,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const sys::cmd::StartRequest help = startOf(app::helpCommand(path));
     FUZZ_CHECK(help.directory == app::helpDirectory(path) && help.words == (Words{"vsZEBhelp.bat"}));
 
-    // The viewer loses only the blanks around it; without one the file is
-    // started alone.
-    const std::string viewer = trimmedBlanks(path);
-    const sys::cmd::StartRequest viewed = startOf(app::viewerCommand(path, "zebtiming.txt"));
-    FUZZ_CHECK(!viewed.directory);
-    FUZZ_CHECK(viewed.words == (viewer.empty() ? Words{"zebtiming.txt"} : Words{viewer, "zebtiming.txt"}));
     const sys::cmd::StartRequest opened = startOf(app::viewerCommand("", path));
     FUZZ_CHECK(!opened.directory && opened.words == (Words{path}));
     return 0;

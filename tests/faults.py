@@ -16,11 +16,19 @@ stand-in tools of tests/tools on PATH:
                     memory stays far below what it passed on.
 
 The writes are made slow with VSZEB_TEST_SLOW_WRITE (microseconds per step
-and per byte of a file write), which only tests set: a real write is over in
-microseconds, far too short to be hit by a kill from outside, or to overlap
-with another program's.
+and per byte of a file write; the Windows program rounds them up to whole
+milliseconds), which only tests set: a real write is over in microseconds,
+far too short to be hit by a kill from outside, or to overlap with another
+program's.
+
+With --wine PREFIX the program is the Windows one, run by Wine in that
+prefix, for killed-mid-write and two-at-once: a kill is a SIGKILL of its
+Wine process, which ends it at once as TerminateProcess would, and Wine's
+file functions are the ones that write. --kills and --rounds set how many
+kills must land inside each write and how many rounds two writers run.
 
 Usage: faults.py --program vsZEB --tools DIR CHECK...
+       faults.py --program vsZEB.exe --tools DIR --wine PREFIX [--kills N] [--rounds N] CHECK...
 """
 
 import argparse
@@ -34,13 +42,18 @@ import sys
 import tempfile
 import time
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, HERE)
+sys.path.insert(0, os.path.join(HERE, "wine"))
 from scenario import install_fake_tools  # noqa: E402
 
 SLOW_STEP_US = 200
 KILLS_INSIDE = 200     # kills that must land inside each write
-MAX_ATTEMPTS = 1500    # a machine too busy to land them gives up, loudly
+ATTEMPTS_PER_KILL = 7.5  # a machine too busy to land them gives up, loudly
 ROUNDS = 500
+
+# The Wine prefix when the program is the Windows one (--wine), else None.
+WINE = None
 
 
 class Failure(Exception):
@@ -81,6 +94,8 @@ class Root:
         """`tools` false leaves the stand-in tools off PATH, so that the
         report run after the write ends at once, with zebpost not found."""
         install_fake_tools(self.path, self.tools)
+        if WINE:
+            return self.wine_env(script, slow)
         env = {
             "PATH": f"{self.bin}:/usr/bin:/bin" if tools else "/usr/bin:/bin",
             "HOME": self.path,
@@ -95,12 +110,34 @@ class Root:
             env["VSZEB_TEST_SLOW_WRITE"] = str(slow)
         return env
 
+    def wine_env(self, script, slow):
+        """The same for the Windows program: its paths in Windows' form, and
+        no stand-in tools (Wine's search path is the system's own)."""
+        from run import Wine, win_path
+        env = dict(Wine(WINE, None).env)
+        env.update({
+            "LANG": "C",
+            "VSZEB_UI": "headless",
+            "VSZEB_TEST_ROOT": win_path(self.path),
+            "ZEBHOME": win_path(os.path.join(self.path, "zebhome")),
+            "ZEBWRAPDIR": win_path(self.wrap),
+            "VSZEB_SCRIPT": win_path(script),
+        })
+        if slow:
+            env["VSZEB_TEST_SLOW_WRITE"] = str(slow)
+        return env
+
+    def argv(self, args):
+        # The "wine" command becomes the Windows process itself (it execs
+        # the loader), so the process started here is the one to kill.
+        return (["wine", self.program] if WINE else [self.program]) + args
+
     def start(self, args, env, **kw):
-        return subprocess.Popen([self.program] + args, cwd=self.project, env=env, stdin=subprocess.DEVNULL,
+        return subprocess.Popen(self.argv(args), cwd=self.project, env=env, stdin=subprocess.DEVNULL,
                                 stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, **kw)
 
     def run(self, args, env):
-        proc = subprocess.run([self.program] + args, cwd=self.project, env=env, stdin=subprocess.DEVNULL,
+        proc = subprocess.run(self.argv(args), cwd=self.project, env=env, stdin=subprocess.DEVNULL,
                               stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, timeout=60)
         if proc.returncode != 0:
             raise Failure(f"vsZEB {' '.join(args)} ended with {proc.returncode}: {proc.stderr.decode('latin-1')}")
@@ -159,7 +196,8 @@ def each_case(program, tools):
             root.remove()
 
 
-def killed_mid_write(program, tools):
+def killed_mid_write(program, tools, kills_inside=KILLS_INSIDE):
+    max_attempts = int(kills_inside * ATTEMPTS_PER_KILL)
     for what, args, root, directory, name, lines in each_case(program, tools):
         path = os.path.join(directory, name)
         old = written_by(root, args, directory, name, root.script("old.script", lines("-old")))
@@ -189,9 +227,9 @@ def killed_mid_write(program, tools):
         landed = {"before the write": 0, "after the write": 0}
         bytes_hit = set()
         inside = attempts = 0
-        while inside < KILLS_INSIDE:
+        while inside < kills_inside:
             attempts += 1
-            if attempts > MAX_ATTEMPTS:
+            if attempts > max_attempts:
                 raise Failure(f"{what}: only {inside} of {attempts} kills landed inside the write")
             with open(path, "wb") as f:
                 f.write(old)
@@ -239,7 +277,7 @@ def killed_mid_write(program, tools):
               f"(at {len(bytes_hit)} of the {len(new) + 1} byte counts 0..{len(new)}), {spread}")
 
 
-def two_at_once(program, tools):
+def two_at_once(program, tools, rounds=ROUNDS):
     for what, args, root, directory, name, lines in each_case(program, tools):
         path = os.path.join(directory, name)
         scripts = [root.script(f"{who}.script", lines(f"-written -by -{who}")) for who in ("a", "b")]
@@ -248,7 +286,7 @@ def two_at_once(program, tools):
         envs = [root.env(s, slow=50) for s in scripts]
         overlapping = 0
         started = time.monotonic()
-        for _ in range(ROUNDS):
+        for _ in range(rounds):
             procs = [root.start(args, env) for env in envs]
             seen_two = False
             while any(p.poll() is None for p in procs):
@@ -264,7 +302,7 @@ def two_at_once(program, tools):
                 raise Failure(f"{what}: two writers left {read(path)!r}")
             if strays(directory, name):
                 raise Failure(f"{what}: two writers left {strays(directory, name)}")
-        print(f"ok   two-at-once: {what}: {ROUNDS} rounds in {time.monotonic() - started:.1f} s, "
+        print(f"ok   two-at-once: {what}: {rounds} rounds in {time.monotonic() - started:.1f} s, "
               f"both temporary files seen at once in {overlapping}")
 
 
@@ -320,18 +358,36 @@ CHECKS = {"killed-mid-write": killed_mid_write, "two-at-once": two_at_once, "big
 
 
 def main():
+    global WINE
     parser = argparse.ArgumentParser()
     parser.add_argument("--program", required=True)
     parser.add_argument("--tools", required=True)
+    parser.add_argument("--wine", metavar="PREFIX", help="run the Windows program with Wine in this prefix")
+    parser.add_argument("--kills", type=int, default=KILLS_INSIDE, help="kills that must land inside each write")
+    parser.add_argument("--rounds", type=int, default=ROUNDS, help="rounds of two writers at once")
     parser.add_argument("checks", nargs="+", choices=sorted(CHECKS))
     args = parser.parse_args()
+    if args.wine and "big-output" in args.checks:
+        parser.error("big-output measures the Linux program's memory only")
+    counts = {"killed-mid-write": {"kills_inside": args.kills}, "two-at-once": {"rounds": args.rounds}}
+    wine = None
+    if args.wine:
+        from run import Wine
+        WINE = os.path.abspath(args.wine)
+        wine = Wine(WINE, None)
+        wine.start()  # one Wine server for every run, as on a desktop
     failed = 0
-    for check in args.checks:
-        try:
-            CHECKS[check](os.path.abspath(args.program), os.path.abspath(args.tools))
-        except (Failure, subprocess.TimeoutExpired) as failure:
-            failed += 1
-            print(f"FAIL {check}: {failure}")
+    try:
+        for check in args.checks:
+            try:
+                CHECKS[check](os.path.abspath(args.program), os.path.abspath(args.tools), **counts.get(check, {}))
+            except (Failure, subprocess.TimeoutExpired) as failure:
+                failed += 1
+                print(f"FAIL {check}: {failure}")
+            sys.stdout.flush()
+    finally:
+        if wine:
+            wine.stop()
     return 1 if failed else 0
 
 

@@ -32,9 +32,9 @@ import tempfile
 HERE = os.path.dirname(os.path.abspath(__file__))
 
 # (name, text). Each special character of cmd alone and mixed, blanks,
-# "&&", quotes, "..", over 1000 bytes and bytes above 127. As a project
-# word, which ends at a blank and may not be a path, its blanks and "/"
-# become "_".
+# "&&", quotes with a blank and without, "..", over 1000 bytes and bytes
+# above 127. As a project word, which ends at a blank and may not be a
+# path, its blanks and "/" become "_".
 TEXTS = [
     ("amp", "R&D"),
     ("and-and", "a&&touch PWNED&&b"),
@@ -55,6 +55,7 @@ TEXTS = [
     ("long", "/".join(["L" * 200 + "&M"] * 5) + "&touch PWNED"),
     ("high-bytes", "caf\u00e9\u00ff&\u00e0"),
     ("quote", 'my" && touch PWNED && "x'),
+    ("quote-no-blank", 'my"tool'),
 ]
 
 # What cmd.exe acts on outside quotes; a word holding one of these is quoted.

@@ -17,6 +17,9 @@ are ignored.
     rightclick X Y          the same with the right button
     popup                   waits (10 s at most) until a pop-up menu (a window
                             that the window manager leaves alone) is mapped
+    output "TEXT"           waits (10 s at most) until the program's standard
+                            output, a pipe, has shown TEXT: each line must
+                            reach the IDE while the dialog is still open
 
 A step fails with a message; the runner then ends the program.
 """
@@ -69,8 +72,10 @@ class Player:
     def close(self):
         self.display.close()
 
-    def play(self, steps, alive):
-        """Runs the steps; `alive()` tells whether the program still runs."""
+    def play(self, steps, alive, output=lambda: b""):
+        """Runs the steps; `alive()` tells whether the program still runs,
+        `output()` what it has written to standard output so far."""
+        self.output = output
         for number, word, args in steps:
             try:
                 handler = getattr(self, "step_" + word)
@@ -145,6 +150,13 @@ class Player:
                     return
             time.sleep(0.02)
         raise StepFailed("no pop-up menu appeared")
+
+    def step_output(self, alive, text):
+        deadline = time.monotonic() + WAIT
+        while text.encode("latin-1") not in self.output():
+            if time.monotonic() > deadline or not alive():
+                raise StepFailed(f"the program's standard output did not show {text!r} while it ran")
+            time.sleep(0.05)
 
     def forget_mappings(self):
         """A pop-up step waits for a menu that the next input opens."""

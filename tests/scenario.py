@@ -54,6 +54,7 @@ import subprocess
 import sys
 import tempfile
 import termios
+import threading
 import time
 
 FAKE_TOOLS = ["zebwrap", "zebpost", "zeb2html", "xdg-open", "viewer"]
@@ -371,10 +372,16 @@ def run_with_real_input(argv, steps_file, **popen):
     steps = realinput.parse(steps_file)
     problems = []
     player = realinput.Player()
-    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
-        proc = subprocess.Popen(argv, stdout=out, stderr=err, **popen)
+    # Standard output is a pipe, as from an IDE, read as it comes, so that a
+    # step can see what has arrived while the dialog is open.
+    out = bytearray()
+    with tempfile.TemporaryFile() as err:
+        proc = subprocess.Popen(argv, stdout=subprocess.PIPE, stderr=err, **popen)
+        reader = threading.Thread(target=lambda: [out.extend(c) for c in iter(lambda: proc.stdout.read1(4096), b"")],
+                                  daemon=True)
+        reader.start()
         try:
-            player.play(steps, lambda: proc.poll() is None)
+            player.play(steps, lambda: proc.poll() is None, lambda: bytes(out))
         except realinput.StepFailed as e:
             problems.append(str(e))
         finally:
@@ -385,9 +392,10 @@ def run_with_real_input(argv, steps_file, **popen):
             proc.kill()
             proc.wait()
             problems.append(f"the program did not end within {REAL_INPUT_END} s of the last step")
-        out.seek(0)
+        # A tool that the program started may still hold the pipe.
+        reader.join(timeout=REAL_INPUT_END)
         err.seek(0)
-        return proc.returncode, out.read(), err.read(), problems
+        return proc.returncode, bytes(out), err.read(), problems
 
 
 def run_one(folder, program, tools_dir, ui, screenshots=None, real_input=False):

@@ -48,6 +48,11 @@ bool writeFileAtomic(const std::string& path, std::string_view content, bool tex
 // the reason as a sentence in the system's words (sys::msg).
 std::optional<std::string> writeFileAtomicFault(const std::string& path, std::string_view content, bool text = true);
 
+// Tests only: while set, the flush of writeFileAtomic's temporary file to the
+// disk fails, as on a failing disk or network share, which no file system
+// gives on demand.
+void failFileFlushForTests(bool fail);
+
 // The content with every "\n" written as "\r\n", as a Windows text stream does.
 std::string withCrLf(std::string_view content);
 

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the 32-bit Windows program and tests it under Wine: the PE and
 # resource check, then every scenario with the headless back end and with
-# the Win32 back end on a virtual X display. Every Wine call has a time limit,
-# and the Wine server is stopped at the end whatever happens.
+# the Win32 back end on a virtual X display, and the atomic write killed
+# and raced (tests/faults.py). Every Wine call has a time limit, and the
+# Wine server is stopped at the end whatever happens.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
@@ -34,6 +35,10 @@ timeout 1200 "${run[@]}" --ui headless "${groups[@]}" tests/scenarios/framework 
 echo "== Wine, hostile paths and names"
 timeout 900 python3 tests/hostile.py --runner wine --program "$build/vsZEB.exe" --prefix "$WINEPREFIX" \
   --ui headless || status=1
+echo "== Wine, the atomic write killed midway and raced by a second writer"
+# Fewer kills and rounds than the Linux checks in ctest: each is a Wine start.
+timeout 900 python3 tests/faults.py --program "$build/vsZEB.exe" --tools tests/tools --wine "$WINEPREFIX" \
+  --kills 40 --rounds 100 killed-mid-write two-at-once || status=1
 echo "== Wine, win32 on Xvfb"
 timeout 1200 xvfb-run -a -s "-screen 0 1024x768x24" "${run[@]}" --ui win32 \
   --screenshots "$build/screenshots" "${groups[@]}" || status=1

@@ -112,7 +112,19 @@ std::optional<std::string> writeFault(int error) {
     }
 }
 
+bool flushFails = false;
+
+bool flushToDisk(int fd) {
+    if (flushFails) {
+        errno = EIO;
+        return false;
+    }
+    return ::fsync(fd) == 0;
+}
+
 }  // namespace
+
+void failFileFlushForTests(bool fail) { flushFails = fail; }
 
 std::optional<std::string> writeFileAtomicFault(const std::string& linkOrPath, std::string_view content,
                                                 bool /*text*/) {
@@ -130,7 +142,7 @@ std::optional<std::string> writeFileAtomicFault(const std::string& linkOrPath, s
     if (fd < 0) return writeFault(errno);
     // mkstemp makes the file private; the file it replaces keeps its own rights.
     bool ok = step() && ::fchmod(fd, modeForNewFile(path)) == 0 && writeAll(fd, content) && step() &&
-              ::fsync(fd) == 0 && step();
+              flushToDisk(fd) && step();
     int error = ok ? 0 : errno;
     if (::close(fd) != 0 && ok) {
         ok = false;

@@ -4,9 +4,11 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdlib>
 #include <string>
 
 #include "sys/messages.h"
+#include "sys/env.h"
 
 namespace sys {
 
@@ -70,7 +72,35 @@ std::optional<std::string> writeFault(DWORD error) {
     }
 }
 
+// The tests that kill a writer or race two of them need the write to last
+// long enough to be hit inside it: VSZEB_TEST_SLOW_WRITE (microseconds,
+// rounded up to the milliseconds that Sleep counts) makes each step of the
+// write, and each byte of its content, take that long. Unset: no pause.
+DWORD testPause() {
+    static const auto pause = static_cast<DWORD>(
+        (std::strtoul(getEnv("VSZEB_TEST_SLOW_WRITE").c_str(), nullptr, 10) + 999) / 1000);
+    return pause;
+}
+
+// Always true, so that it can stand between the steps of a chain of them.
+bool step() {
+    if (testPause() > 0) ::Sleep(testPause());
+    return true;
+}
+
+bool flushFails = false;
+
+bool flushToDisk(HANDLE h) {
+    if (flushFails) {
+        ::SetLastError(ERROR_WRITE_FAULT);
+        return false;
+    }
+    return ::FlushFileBuffers(h) != 0;
+}
+
 }  // namespace
+
+void failFileFlushForTests(bool fail) { flushFails = fail; }
 
 std::optional<std::string> writeFileAtomicFault(const std::string& path, std::string_view content, bool text) {
     static std::atomic<unsigned> counter{0};
@@ -89,23 +119,25 @@ std::optional<std::string> writeFileAtomicFault(const std::string& path, std::st
         return std::string(msg::kDirectoryInItsPlace);
     std::wstring temp;
     HANDLE h = INVALID_HANDLE_VALUE;
+    step();
     for (int attempt = 0; attempt < 100 && h == INVALID_HANDLE_VALUE; ++attempt) {
         temp = target + L".tmp" + std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(counter++);
         h = ::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (h == INVALID_HANDLE_VALUE && ::GetLastError() != ERROR_FILE_EXISTS) return writeFault(::GetLastError());
     }
     if (h == INVALID_HANDLE_VALUE) return writeFault(ERROR_FILE_EXISTS);
-    bool ok = true;
+    bool ok = step();
     DWORD error = 0;
     std::size_t done = 0;
     while (ok && done < data.size()) {
-        DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(data.size() - done, 1u << 20));
+        step();
+        DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(data.size() - done, testPause() > 0 ? 1 : 1u << 20));
         DWORD written = 0;
         ok = ::WriteFile(h, data.data() + done, chunk, &written, nullptr) != 0 && written == chunk;
         if (!ok) error = ::GetLastError();
         done += written;
     }
-    if (ok && ::FlushFileBuffers(h) == 0) {
+    if (ok && !(step() && flushToDisk(h) && step())) {
         ok = false;
         error = ::GetLastError();
     }
@@ -113,14 +145,13 @@ std::optional<std::string> writeFileAtomicFault(const std::string& path, std::st
         ok = false;
         error = ::GetLastError();
     }
-    if (ok && ::MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) == 0) {
+    if (ok && !(step() && ::MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0)) {
         ok = false;
         error = ::GetLastError();
     }
-    if (!ok) {
-        ::DeleteFileW(temp.c_str());
-        return writeFault(error);
-    }
+    if (!ok) ::DeleteFileW(temp.c_str());
+    step();
+    if (!ok) return writeFault(error);
     return std::nullopt;
 }
 

@@ -77,6 +77,16 @@ TEST_F(Files, FailedWriteLeavesTheOldStateAndNoTemporaryFile) {
 
     EXPECT_FALSE(sys::writeFileAtomic(path("no-such-dir/file"), "x\n"));
     EXPECT_EQ(entries(), 1u);
+
+    // Content that never reached the disk must not replace the old file.
+    const std::string file = path("Demo.zeb");
+    std::ofstream(file) << "old\n";
+    sys::failFileFlushForTests(true);
+    const bool written = sys::writeFileAtomic(file, "new\n");
+    sys::failFileFlushForTests(false);
+    EXPECT_FALSE(written);
+    EXPECT_EQ(sys::readFile(file), "old\n");
+    EXPECT_EQ(entries(), 2u);
 }
 
 TEST_F(Files, ExistenceReadingRemovalAndDirectories) {

@@ -210,6 +210,15 @@ TEST_F(Runner, CommandsThatCannotRunFailVisiblyAndRunNothing) {
     EXPECT_EQ(joined.err, "");
 }
 
+TEST_F(Runner, AnEmptyPathEntryIsTheCurrentDirectory) {
+    // As in cmd.exe and the POSIX shells; a tool kept in the project is found.
+    write(dir_ / "projtool", "#!/bin/sh\nexit 6\n", fs::perms::owner_all);
+    for (const std::string path : {":/usr/bin:/bin", "/usr/bin:/bin:", "/usr/bin::/bin"}) {
+        ::setenv("PATH", path.c_str(), 1);
+        EXPECT_EQ(run("projtool").status, 6) << path;
+    }
+}
+
 TEST_F(Runner, AQuoteThatIsNotClosedRunsToTheEnd) {
     // As cmd.exe reads it: "&&" and " 2>&1" after the quote are text of the
     // last argument, so nothing after it runs and standard error stays apart.

@@ -120,6 +120,8 @@ TEST(DialogManager, EscapeCloseBoxAndSystemCloseCancel) {
     const auto out = run("syscommand 61536");
     EXPECT_EQ(out.result, ui::IDCANCEL);
     EXPECT_EQ(out.log, Log{"sys 61536"});
+    // The low four bits are the system's own; Windows' dialog manager masks them.
+    EXPECT_EQ(run("syscommand 61539").result, ui::IDCANCEL);
     // Move is in the menu but does nothing
     EXPECT_EQ(run("syscommand 61456\nclose").log, Log{"sys 61456"});
 }
@@ -146,6 +148,16 @@ TEST(DialogManager, TabVisitsEnabledTabStopsAndWraps) {
                 return false;
             };
         });
+}
+
+TEST(DialogManager, DisablingTheFocusedControlTakesTheFocusAndTabStartsAtTheFirst) {
+    run("key tab\nexpect focus 10\nclose", [](TestDialog& d) {
+        d.init = [](TestDialog& self) {
+            self.setFocus(12);
+            self.enableItem(12, false);
+            return true;
+        };
+    });
 }
 
 TEST(DialogManager, TabEntersARadioGroupAtItsCheckedButton) {
@@ -295,6 +307,9 @@ TEST(ScriptFailures, MessageBoxesMustBeAnswered) {
     EXPECT_EQ(failure("click 101\nmessagebox \"Caption\" \"Line one\"", showBox),
               "vsZEB script: line 2: expected the message box \"Caption\" \"Line one\", found a message box "
               "\"Caption\" \"Line one\\nline two\"");
+    EXPECT_EQ(failure("click 101\nmessagebox \"Other caption\" \"Line one\\nline two\"", showBox),
+              "vsZEB script: line 2: expected the message box \"Other caption\" \"Line one\\nline two\", found a "
+              "message box \"Caption\" \"Line one\\nline two\"");
     EXPECT_EQ(failure("click 101\nclose", showBox),
               "vsZEB script: line 2: expected close, found a message box \"Caption\" \"Line one\\nline two\"");
     EXPECT_EQ(failure("click 101", showBox),

@@ -87,7 +87,6 @@ for (let m of task.configurationProperties.problemMatchers ?? []) {
   if (typeof m.filePrefix === 'string') m.filePrefix = await resolve(m.filePrefix);
   matchers.push(m);
 }
-if (!matchers.length) fail('the task has no problem matcher');
 
 const command = await resolve(task.command.name);
 const args = await Promise.all((task.command.args ?? []).map(resolve));
@@ -104,12 +103,14 @@ const fileService = {
   getProvider: () => undefined,
 };
 const logService = { trace() {}, debug() {}, info() {}, warn: console.warn, error: console.error };
-const collector = new StartStopProblemCollector(matchers, markerService, modelService,
-  ProblemHandlingStrategy.Clean, fileService, logService);
-for (const line of (run.stdout ?? '').split(/\r?\n/)) if (line.length) collector.processLine(line);
-await collector.tail;
-collector.done();
-collector.dispose();
+if (matchers.length) {
+  const collector = new StartStopProblemCollector(matchers, markerService, modelService,
+    ProblemHandlingStrategy.Clean, fileService, logService);
+  for (const line of (run.stdout ?? '').split(/\r?\n/)) if (line.length) collector.processLine(line);
+  await collector.tail;
+  collector.done();
+  collector.dispose();
+}
 
 const severity = { [MarkerSeverity.Error]: 'error', [MarkerSeverity.Warning]: 'warning',
   [MarkerSeverity.Info]: 'info', [MarkerSeverity.Hint]: 'hint' };

@@ -6,6 +6,8 @@
 // become one marker: the right file, the whole line, the listing's line as
 // the message, severity information, source ZEB++.
 //
+// The "ZEB++ Set" task runs too: it must open the Set dialog for the folder.
+//
 // usage: node tasks.test.mjs PROGRAM [TASKS_JSON]
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
@@ -72,16 +74,22 @@ fs.writeFileSync(path.join(root, 'zebhome/samples/untested.txt'), listing);
 
 const env = {
   PATH: `${path.join(source, 'demo/bin')}:/usr/bin:/bin`, HOME: root, ZEBHOME: path.join(root, 'zebhome'),
-  VSZEB_UI: 'headless', VSZEB_SCRIPT: path.join(source, 'demo/scripts/report-untested.ui'),
+  ZEBWRAPDIR: path.join(root, 'wrap'), VSZEB_UI: 'headless',
 };
-let out;
-try {
-  out = JSON.parse(execFileSync(node, [path.join(here, 'problems.mjs'), tasks, folder, 'ZEB++ Report', program],
-    { env, encoding: 'utf8', timeout: 120000, stdio: ['ignore', 'pipe', 'pipe'] }));
-} catch (e) {
-  console.log('FAIL the task does not run through VS Code\'s code\n' + (e.stderr || e.message));
-  process.exit(1);
-}
+fs.mkdirSync(env.ZEBWRAPDIR);
+const cancelSet = path.join(root, 'cancel-set.ui');
+fs.writeFileSync(cancelSet, 'dialog "ZEB++ Set/Clean"\nkey escape\n');
+const runTask = (label, script) => {
+  try {
+    return JSON.parse(execFileSync(node, [path.join(here, 'problems.mjs'), tasks, folder, label, program],
+      { env: { ...env, VSZEB_SCRIPT: script }, encoding: 'utf8', timeout: 120000, stdio: ['ignore', 'pipe', 'pipe'] }));
+  } catch (e) {
+    console.log(`FAIL the task ${label} does not run through VS Code's code\n` + (e.stderr || e.message));
+    process.exit(1);
+  }
+};
+const out = runTask('ZEB++ Report', path.join(source, 'demo/scripts/report-untested.ui'));
+const set = runTask('ZEB++ Set', cancelSet);
 
 let failures = 0;
 const check = (what, fn) => {
@@ -93,6 +101,14 @@ check('the task runs the installed vsZEB: report vs <folder name>, in the folder
   assert.equal(out.cwd, folder);
   assert.equal(out.status, 0, out.stderr);
   assert.match(out.stdout, /^Adjusting the report to Output\.\.\.$/m);
+});
+check('the Set task runs the installed vsZEB: set vs <folder name>, in the folder; no markers', () => {
+  assert.equal(set.command, '/usr/bin/vsZEB');
+  assert.deepEqual(set.args, ['set', 'vs', 'Demo']);
+  assert.equal(set.cwd, folder);
+  assert.equal(set.status, 0, set.stderr);
+  assert.equal(set.stdout, `Working at ${folder}\n`);
+  assert.deepEqual(set.markers, []);
 });
 check('every untested line is one marker: file, whole line, message, severity, source', () => {
   const got = out.markers.map((m) => [m.path, m.line, m.message, m.owner, m.source, m.severity,

@@ -7,12 +7,21 @@ opens the dialog of the operation (the Report dialog with that IDE's own
 report entry) and a script cancels it. CodeWarrior passes "no project" as
 two quote characters, which is checked too.
 
+Visual Studio's file is checked against what Visual Studio itself writes and
+documents: its external tools must stand where the settings files exported
+by Visual Studio 2012 to 2022 hold them (Environment_ExternalTools >
+ExternalTools > UserCreatedTool, with the fields such an export has, each
+once), and every $(...) argument must be one of the arguments that
+Microsoft's "Manage external tools" page lists; Visual Studio fills in no
+other (build-event macros such as $(ProjectName) reach the tool unchanged).
+
 Usage: ide.py --program build/linux/vsZEB IDE_DIR
 """
 
 import argparse
 import configparser
 import os
+import re
 import subprocess
 import sys
 import tempfile
@@ -27,7 +36,7 @@ EXTERNAL_TOOLS = "org.eclipse.ui.externaltools."
 # Folder of ide/: IDE code, where the program is installed, and the IDE's
 # macros for the project name and the project directory.
 IDES = {
-    "visualstudio": ("vs", WINDOWS_PROGRAM, "$(ProjectName)", "$(ProjectDir)"),
+    "visualstudio": ("vs", WINDOWS_PROGRAM, "$(TargetName)", "$(ProjectDir)"),
     "eclipse-linux": ("ec", LINUX_PROGRAM, "${project_name}", "${project_loc}"),
     "eclipse-windows": ("ec", WINDOWS_PROGRAM, "${project_name}", "${project_loc}"),
     "carbide": ("ca", WINDOWS_PROGRAM, "${project_name}", "${project_loc}"),
@@ -47,13 +56,65 @@ class Tool:
         self.program, self.arguments, self.directory = program, arguments, directory
 
 
+# The arguments of Visual Studio's Tools > External Tools, as Microsoft lists
+# them ("Manage external tools", learn.microsoft.com/visualstudio/ide/
+# managing-external-tools; the same list as "Arguments for External Tools"
+# of Visual Studio 2012).
+VS_ARGUMENTS = {
+    "$(ItemPath)", "$(ItemDir)", "$(ItemFilename)", "$(ItemExt)", "$(CurLine)", "$(CurCol)", "$(CurText)",
+    "$(TargetPath)", "$(TargetDir)", "$(TargetName)", "$(TargetExt)", "$(BinDir)", "$(ProjectDir)",
+    "$(ProjectFileName)", "$(SolutionDir)", "$(SolutionFileName)",
+}
+# The fields of one external tool in the settings files that Visual Studio
+# 2012 to 2022 export (Tools > Import and Export Settings), each once.
+VS_TOOL_FIELDS = {
+    "Title", "Command", "Arguments", "InitialDirectory", "UseOutputWindow", "PromptForArguments",
+    "CloseOnExit", "IsGUIapp", "SaveAllDocs", "UseTaskList", "Unicode", "Package", "NameID", "Index",
+}
+VS_FLAGS = {"UseOutputWindow", "PromptForArguments", "CloseOnExit", "IsGUIapp", "SaveAllDocs", "UseTaskList", "Unicode"}
+VS_EXTERNAL_TOOLS = "Environment_ExternalTools"
+
+
 def vssettings_tools(path):
-    values = {}
-    for pv in ET.parse(path).getroot().iter("PropertyValue"):
-        values[pv.get("name")] = pv.text or ""
-    names = [n.strip() for n in values.get("ToolNames", "").split(",") if n.strip()]
-    return [Tool(path, n, values.get(n + ".Command"), values.get(n + ".Arguments"),
-                 values.get(n + ".InitialDirectory")) for n in names]
+    root = ET.parse(path).getroot()
+    if root.tag != "UserSettings":
+        raise ValueError("not a Visual Studio settings file (no UserSettings)")
+    if root.find("ApplicationIdentity") is None:
+        raise ValueError("no ApplicationIdentity")
+    categories = [c for c in root.iter("Category") if c.get("name") == VS_EXTERNAL_TOOLS]
+    if len(categories) != 1:
+        raise ValueError("expected one %s category, found %d" % (VS_EXTERNAL_TOOLS, len(categories)))
+    category = categories[0]
+    if category.findall("PropertyValue"):
+        raise ValueError("%s holds PropertyValue entries (the layout of Visual Studio 2010), which "
+                         "exports of later versions do not have" % VS_EXTERNAL_TOOLS)
+    lists = category.findall("ExternalTools")
+    if len(lists) != 1:
+        raise ValueError("%s holds no ExternalTools list, where Visual Studio 2012 to 2022 keep "
+                         "their tools" % VS_EXTERNAL_TOOLS)
+    tools, problems = [], []
+    for tool in lists[0]:
+        if tool.tag != "UserCreatedTool":
+            problems.append("ExternalTools holds %s, not UserCreatedTool" % tool.tag)
+            continue
+        names = [f.tag for f in tool]
+        fields = {f.tag: (f.text or "") for f in tool}
+        title = fields.get("Title", "?")
+        if sorted(names) != sorted(VS_TOOL_FIELDS):
+            problems.append("%s: fields %s, an exported tool has %s" % (title, sorted(names), sorted(VS_TOOL_FIELDS)))
+        for flag in VS_FLAGS & set(fields):
+            if fields[flag] not in ("true", "false"):
+                problems.append("%s: %s is %r, not true or false" % (title, flag, fields[flag]))
+        if fields.get("UseOutputWindow") != "true":
+            problems.append("%s: its lines do not go to the Output window" % title)
+        for field in ("Command", "Arguments", "InitialDirectory"):
+            for macro in re.findall(r"\$\([^)]*\)", fields.get(field, "")):
+                if macro not in VS_ARGUMENTS:
+                    problems.append("%s: %s uses %s, which is not an argument of External Tools" % (title, field, macro))
+        tools.append(Tool(path, title, fields.get("Command"), fields.get("Arguments"), fields.get("InitialDirectory")))
+    if problems:
+        raise ValueError("; ".join(problems))
+    return tools
 
 
 def launch_tool(path):

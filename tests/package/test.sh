@@ -51,7 +51,7 @@ timeout 120 dpkg --root="$root" --force-depends -i "$deb" > "$work/dpkg.log" 2>&
 doc=$root/usr/share/doc/vszeb
 for f in usr/bin/vsZEB usr/share/man/man1/vsZEB.1.gz; do has "$root/$f" "$root"; done
 for f in copyright changelog.Debian.gz guide.html automation.html ide/README.md \
-         ide/visualstudio/vsZEB.vssettings "ide/eclipse-linux/ZEB++ Report.launch"; do
+         ide/visualstudio/vsZEB.vssettings ide/vscode/tasks.json "ide/eclipse-linux/ZEB++ Report.launch"; do
   has "$doc/$f" "$root"
 done
 [ "$(stat -c %a "$root/usr/bin/vsZEB")" = 755 ] || fail "/usr/bin/vsZEB is not mode 755"

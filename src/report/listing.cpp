@@ -162,7 +162,8 @@ bool plainNumber(const char* word, std::size_t size) {
         std::memcpy(&chunk, word, 8);
         const std::uint64_t digits = scan::portable::bytesBelow(chunk, '9' + 1) & ~scan::portable::bytesBelow(chunk, '0');
         const std::uint64_t wanted = scan::portable::kHighs >> (8 * (8 - size));
-        return ((digits & wanted) == wanted) & ((word[0] != '0') | (size == 1));
+        const bool noLeadingZero = word[0] != '0' || size == 1;
+        return (digits & wanted) == wanted && noLeadingZero;
     } else {
         if (word[0] == '0' && size > 1) return false;
         for (std::size_t i = 0; i < size; ++i) {
@@ -375,6 +376,7 @@ void ListingRewriter::LineText::assignWord(const char* word, std::size_t size) {
     // Every word comes from one line, so it fits; cut rather than overrun
     // should a caller hand in more.
     size_ = size < kCapacity ? size : kCapacity;
+    loneDash_ = (static_cast<unsigned>(size_ == 1) & static_cast<unsigned>(word[0] == '-')) != 0;
     // Most words are short: one fixed copy of 16 bytes is cheaper than a
     // copy of the exact length (two calls, so that the compiler makes the
     // first a plain load and store).
@@ -389,6 +391,7 @@ void ListingRewriter::LineText::assign(std::string_view text) {
     size_ = text.size() < kCapacity ? text.size() : kCapacity;
     // An empty view may have no data at all.
     if (size_ != 0) std::memcpy(data_, text.data(), size_);
+    loneDash_ = size_ == 1 && data_[0] == '-';
 }
 
 void ListingRewriter::LineText::assignPadded(std::string_view text, std::size_t width, char last) {
@@ -399,6 +402,7 @@ void ListingRewriter::LineText::assignPadded(std::string_view text, std::size_t 
         size_ += blanks;
     }
     if (size_ < kCapacity) data_[size_++] = last;
+    loneDash_ = false;
 }
 
 // Words [from, to) of the line into their holders, as far as the line has them.
@@ -456,7 +460,10 @@ void ListingRewriter::writeRow(std::string_view text, const LineText& numberWord
     // and room for the copies in pieces.
     char* const start = out.room(rowPrefix_.size() + text.size() + 16 + 2 * (kRowHead + 16));
     char* at = start;
-    at = copyInPieces(at, rowPrefix_.data(), rowPrefix_.size());
+    // The prefix has one length for all rows of a file: a loop over it
+    // takes the same turns every time.
+    for (std::size_t i = 0; i < rowPrefix_.size(); i += 16) std::memcpy(at + i, rowPrefix_.data() + i, 16);
+    at += rowPrefix_.size();
     at = plainNumber(numberWord.data(), numberWord.size()) ? putPadded(at, numberWord.data(), numberWord.size())
                                                            : putNumber(at, lineNumberOf(numberWord.view()));
     *at++ = ')';
@@ -509,7 +516,8 @@ bool ListingRewriter::line(std::string_view text, ListingOutput& out) {
 
     // The rows' first words are digits or a lone "-": one look settles
     // them. (A holder's first byte is there to read even when it is empty.)
-    if (kKeywordStarts.maybe[static_cast<unsigned char>(first.data()[0])] & !first.isLoneDash()) {
+    const unsigned maybeKeyword = kKeywordStarts.maybe[static_cast<unsigned char>(first.data()[0])];
+    if ((maybeKeyword & static_cast<unsigned>(!first.isLoneDash())) != 0) {
         const std::string_view word = first.view();
         if (word == kSummaryWord) return false;
         if (word == kHeaderWord) {

@@ -153,9 +153,11 @@ private:
         std::string_view view() const { return {data_, size_}; }
         const char* data() const { return data_; }
         std::size_t size() const { return size_; }
-        bool isLoneDash() const { return (size_ == 1) & (data_[0] == '-'); }
+        bool isLoneDash() const { return loneDash_; }
 
     private:
+        // Kept beside the text: every row asks, right after the copy.
+        bool loneDash_ = false;
         // A line, or a name padded to the width of the longest line.
         static constexpr std::size_t kCapacity = 1024;
         char data_[kCapacity + 16] = {};

@@ -189,6 +189,117 @@ char* put(char* at, std::string_view text) {
 
 }  // namespace
 
+// ---------------------------------------------------------------- scanning
+
+// The scans below go whole into the functions that use them, so that each
+// is compiled for the processor of that function.
+#if defined(__GNUC__) || defined(__clang__)
+#define VSZEB_LISTING_INLINE __attribute__((always_inline)) inline
+#else
+#define VSZEB_LISTING_INLINE inline
+#endif
+
+namespace {
+
+// The byte classes a scan uses, as a type, so that each scan below is
+// compiled once for every processor it may run on.
+struct Sse2Way {
+    static std::uint64_t newlines(const char* at) { return scan::newlines(at); }
+    static std::uint64_t either(const char* at, char a, char b) { return scan::either(at, a, b); }
+};
+
+// Adds the newlines of one chunk, at `base`, to `out`; returns how many.
+// Four places are written whether or not there are as many newlines, which
+// spares a branch for most chunks.
+VSZEB_LISTING_INLINE std::size_t listChunk(std::uint64_t bits, std::uint32_t base, std::uint32_t* out) {
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < 4; ++i) {
+        // The top bit keeps the look defined where no newline is left.
+        out[i] = base + static_cast<std::uint32_t>(lowestBit(bits | (std::uint64_t{1} << 63)));
+        count += static_cast<std::size_t>(anyBit(bits));
+        bits &= bits - 1;
+    }
+    for (; bits != 0; bits &= bits - 1) out[count++] = base + static_cast<std::uint32_t>(lowestBit(bits));
+    return count;
+}
+
+// The newlines of the whole chunks in [from, stop) into `out`; returns how
+// many.
+template <class Way>
+VSZEB_LISTING_INLINE std::size_t listChunks(const char* block, std::size_t from, std::size_t stop,
+                                                     std::uint32_t* out) {
+    std::size_t found = 0;
+    for (; stop - from >= kChunk; from += kChunk) {
+        found += listChunk(Way::newlines(block + from), static_cast<std::uint32_t>(from), out + found);
+    }
+    return found;
+}
+
+// Steps over whole chunks from `scanned` up to `end` while no line that
+// starts in them begins with `a` or `b` and none is too long; `begin` is
+// the start of the line running into the chunk at `scanned`. Returns true
+// with the newlines of the chunk it stopped at (at `scanned`), false when
+// it reached the end.
+template <class Way>
+VSZEB_LISTING_INLINE bool skipChunks(const char* block, std::size_t& begin, std::size_t& scanned,
+                                              std::size_t end, char a, char b, std::uint64_t& stopped) {
+    while (end - scanned >= kChunk) {
+        const std::uint64_t newlines = Way::newlines(block + scanned);
+        // The lines that start in this chunk: after each newline, and at
+        // its first byte when the line before ended just before it.
+        const std::uint64_t starts = (newlines << 1) | (begin == scanned ? 1u : 0u);
+        const std::uint64_t wanted = Way::either(block + scanned, a, b) & starts;
+        // The line running into this chunk ends at its first newline, or
+        // goes on past its end (counted one short, which only defers the
+        // check to a later chunk or to the line's end).
+        const std::size_t firstEnd = scanned + lowestBit(newlines | (std::uint64_t{1} << 63));
+        if (wanted != 0 || firstEnd - begin > ListingLineReader::kMaxLine) {
+            stopped = newlines;
+            return true;
+        }
+        const std::size_t afterLast = scanned + kChunk - highestBitFromTop(newlines | 1);
+        begin += (afterLast - begin) & (0 - static_cast<std::size_t>(anyBit(newlines)));
+        scanned += kChunk;
+    }
+    return false;
+}
+
+#ifdef VSZEB_LISTING_AVX2
+struct Avx2Way {
+    VSZEB_LISTING_FOR_AVX2 static std::uint64_t newlines(const char* at) { return scan::avx2::newlines(at); }
+    VSZEB_LISTING_FOR_AVX2 static std::uint64_t either(const char* at, char a, char b) {
+        return scan::avx2::either(at, a, b);
+    }
+};
+
+VSZEB_LISTING_FOR_AVX2 std::size_t listChunksAvx2(const char* block, std::size_t from, std::size_t stop,
+                                                  std::uint32_t* out) {
+    return listChunks<Avx2Way>(block, from, stop, out);
+}
+
+VSZEB_LISTING_FOR_AVX2 bool skipChunksAvx2(const char* block, std::size_t& begin, std::size_t& scanned,
+                                           std::size_t end, char a, char b, std::uint64_t& stopped) {
+    return skipChunks<Avx2Way>(block, begin, scanned, end, a, b, stopped);
+}
+#endif
+
+std::size_t listWholeChunks(const char* block, std::size_t from, std::size_t stop, std::uint32_t* out) {
+#ifdef VSZEB_LISTING_AVX2
+    if (scan::avx2::available()) return listChunksAvx2(block, from, stop, out);
+#endif
+    return listChunks<Sse2Way>(block, from, stop, out);
+}
+
+bool skipWholeChunks(const char* block, std::size_t& begin, std::size_t& scanned, std::size_t end, char a, char b,
+                     std::uint64_t& stopped) {
+#ifdef VSZEB_LISTING_AVX2
+    if (scan::avx2::available()) return skipChunksAvx2(block, begin, scanned, end, a, b, stopped);
+#endif
+    return skipChunks<Sse2Way>(block, begin, scanned, end, a, b, stopped);
+}
+
+}  // namespace
+
 // ---------------------------------------------------------------- reading
 
 // The padding is zeroed once, so that the bytes a scan reads past the data
@@ -204,21 +315,8 @@ ListingLineReader::ListingLineReader(std::FILE* in)
 
 ListingLineReader::~ListingLineReader() = default;
 
-// Adds the newlines of one chunk to the list. Four places are written
-// whether or not there are as many newlines, which spares a branch for
-// most chunks.
 void ListingLineReader::listNewlines(std::uint64_t bits, std::size_t at) {
-    std::uint32_t* out = newlines_.get() + found_;
-    const auto base = static_cast<std::uint32_t>(at);
-    std::size_t count = 0;
-    for (std::size_t i = 0; i < 4; ++i) {
-        // The top bit keeps the look defined where no newline is left.
-        out[i] = base + static_cast<std::uint32_t>(lowestBit(bits | (std::uint64_t{1} << 63)));
-        count += static_cast<std::size_t>(anyBit(bits));
-        bits &= bits - 1;
-    }
-    for (; bits != 0; bits &= bits - 1) out[count++] = base + static_cast<std::uint32_t>(lowestBit(bits));
-    found_ += count;
+    found_ += listChunk(bits, static_cast<std::uint32_t>(at), newlines_.get() + found_);
 }
 
 // Lists the newlines of the bytes read but not yet looked at, up to
@@ -227,9 +325,8 @@ bool ListingLineReader::findNewlines() {
     listed_ = found_ = 0;
     while (found_ == 0 && scanned_ != end_) {
         const std::size_t stop = end_ - scanned_ > listAhead_ ? scanned_ + listAhead_ : end_;
-        for (; stop - scanned_ >= kChunk; scanned_ += kChunk) {
-            listNewlines(scan::newlines(block_ + scanned_), scanned_);
-        }
+        found_ += listWholeChunks(block_, scanned_, stop, newlines_.get() + found_);
+        scanned_ += (stop - scanned_) / kChunk * kChunk;
         if (scanned_ != stop) {
             const std::size_t available = stop - scanned_;
             listNewlines(scan::newlines(block_ + scanned_) & ((std::uint64_t{1} << available) - 1), scanned_);
@@ -258,33 +355,20 @@ void ListingLineReader::skipLinesNotStartingWith(char a, char b) {
     // bytes might be the members for all it knows.
     std::size_t begin = begin_;
     std::size_t scanned = scanned_;
-    const std::size_t end = end_;
-    while (end - scanned >= kChunk) {
-        const std::uint64_t newlines = scan::newlines(block + scanned);
-        // The lines that start in this chunk: after each newline, and at
-        // its first byte when the line before ended just before it.
-        const std::uint64_t starts = (newlines << 1) | (begin == scanned ? 1u : 0u);
-        const std::uint64_t wanted = scan::either(block + scanned, a, b) & starts;
-        // The line running into this chunk ends at its first newline, or
-        // goes on past its end (counted one short, which only defers the
-        // check to a later chunk or to the line's end).
-        const std::size_t firstEnd = scanned + lowestBit(newlines | (std::uint64_t{1} << 63));
-        if (wanted != 0 || firstEnd - begin > kMaxLine) {
-            // Line by line from here.
-            begin_ = begin;
-            listed_ = found_ = 0;
-            listNewlines(newlines, scanned);
-            scanned_ = scanned + kChunk;
-            return;
-        }
-        const std::size_t afterLast = scanned + kChunk - highestBitFromTop(newlines | 1);
-        begin += (afterLast - begin) & (0 - static_cast<std::size_t>(anyBit(newlines)));
-        scanned += kChunk;
-    }
+    std::uint64_t stopped = 0;
+    const bool atChunk = skipWholeChunks(block, begin, scanned, end_, a, b, stopped);
     begin_ = begin;
     scanned_ = scanned;
+    if (atChunk) {
+        // Line by line from here.
+        listed_ = found_ = 0;
+        listNewlines(stopped, scanned_);
+        scanned_ += kChunk;
+    }
 }
 
+// The unread start of a line (at most kMaxLine bytes) goes just before the
+// place of the reads, which then follow it.
 void ListingLineReader::refill() {
     const std::size_t unread = end_ - begin_;
     if (unread != 0) std::memmove(block_ + kFront - unread, block_ + begin_, unread);

@@ -18,6 +18,12 @@
 #define VSZEB_LISTING_SSE2 1
 #include <emmintrin.h>
 #endif
+// AVX2 only where the compiler can build single functions for it.
+#if (defined(__GNUC__) || defined(__clang__)) && defined(__x86_64__)
+#define VSZEB_LISTING_AVX2 1
+#define VSZEB_LISTING_FOR_AVX2 __attribute__((target("avx2")))
+#include <immintrin.h>
+#endif
 
 namespace report::scan {
 
@@ -137,6 +143,46 @@ inline std::uint64_t spaces(const char* at) {
 }
 
 }  // namespace sse2
+#endif
+
+// ---------------------------------------------------------------- AVX2
+
+// 32 bytes at a time where the processor has AVX2, which is known only when
+// the program runs: these are compiled for it, and used only after
+// available() has said so.
+#ifdef VSZEB_LISTING_AVX2
+namespace avx2 {
+
+inline bool available() {
+    static const bool yes = __builtin_cpu_supports("avx2");
+    return yes;
+}
+
+VSZEB_LISTING_FOR_AVX2 inline __m256i load32(const char* at) {
+    return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at));
+}
+
+VSZEB_LISTING_FOR_AVX2 inline std::uint64_t bitsOf(__m256i low, __m256i high) {
+    return static_cast<std::uint64_t>(static_cast<std::uint32_t>(_mm256_movemask_epi8(low))) |
+           static_cast<std::uint64_t>(static_cast<std::uint32_t>(_mm256_movemask_epi8(high))) << 32;
+}
+
+VSZEB_LISTING_FOR_AVX2 inline std::uint64_t newlines(const char* at) {
+    const __m256i nl = _mm256_set1_epi8('\n');
+    return bitsOf(_mm256_cmpeq_epi8(load32(at), nl), _mm256_cmpeq_epi8(load32(at + 32), nl));
+}
+
+VSZEB_LISTING_FOR_AVX2 inline __m256i either32(__m256i bytes, __m256i a, __m256i b) {
+    return _mm256_or_si256(_mm256_cmpeq_epi8(bytes, a), _mm256_cmpeq_epi8(bytes, b));
+}
+
+VSZEB_LISTING_FOR_AVX2 inline std::uint64_t either(const char* at, char a, char b) {
+    const __m256i first = _mm256_set1_epi8(a);
+    const __m256i second = _mm256_set1_epi8(b);
+    return bitsOf(either32(load32(at), first, second), either32(load32(at + 32), first, second));
+}
+
+}  // namespace avx2
 #endif
 
 // ---------------------------------------------------------------- the ones in use

@@ -1,6 +1,7 @@
 // The byte classes of the listing rewrite: the portable forms, which the
-// 32-bit Windows build uses, and the SSE2 forms, where this build has them,
-// against a plain byte-by-byte reading.
+// 32-bit Windows build uses, the SSE2 forms, where this build has them, and
+// the AVX2 forms, where this processor has them too, against a plain
+// byte-by-byte reading.
 #include "report/listingscan.h"
 
 #include <gtest/gtest.h>
@@ -59,6 +60,12 @@ TEST(ListingScan, EveryFormAgreesWithTheBytes) {
         ASSERT_EQ(scan::sse2::newlines(at), newlines);
         ASSERT_EQ(scan::sse2::spaces(at), spaces);
         ASSERT_EQ(scan::sse2::either(at, 'M', '#'), either);
+#endif
+#ifdef VSZEB_LISTING_AVX2
+        if (scan::avx2::available()) {
+            ASSERT_EQ(scan::avx2::newlines(at), newlines);
+            ASSERT_EQ(scan::avx2::either(at, 'M', '#'), either);
+        }
 #endif
         ASSERT_EQ(scan::newlines(at), newlines);
         ASSERT_EQ(scan::spaces(at), spaces);

@@ -1,8 +1,8 @@
 #include "report/listing.h"
 
+#include "report/listingscan.h"
 #include "sys/files.h"
 
-#include <bit>
 #include <climits>
 #include <cstdint>
 #include <cstring>
@@ -22,103 +22,86 @@ constexpr std::string_view kDirectiveWord = "#line";
 constexpr std::string_view kSummaryWord = "SUMMARY";
 constexpr std::string_view kInstrumentationWord = "INSTRUMENTATION";
 constexpr std::string_view kColumnHeaderWord = "HITS/TRUE";
-constexpr std::string_view kLoneDash = "-";
 
-// One read block: far larger than a line, so a line always fits after the
-// unread tail has been moved to the front.
-constexpr std::size_t kReadBlock = std::size_t{1} << 20;
+// One read: whole pages into a page-aligned place, which the system copies
+// fastest; small enough to stay in the processor's cache between the read
+// that fills it and the scan.
+constexpr std::size_t kPage = 4096;
+constexpr std::size_t kReadBlock = std::size_t{1} << 17;
+// Before the place of the reads, room for the unread start of a line.
+constexpr std::size_t kFront = 1024;
+static_assert(kFront > ListingLineReader::kMaxLine, "the start of a line that may still be read must fit");
 
-// White space as formatted extraction in the classic locale knows it; a
-// table, because every byte of every row passes through here.
-struct SpaceTable {
-    bool space[256] = {};
-    constexpr SpaceTable() {
-        for (unsigned char c : {' ', '\t', '\n', '\v', '\f', '\r'}) space[c] = true;
-    }
-};
-constexpr SpaceTable kSpaces;
+constexpr std::size_t kChunk = 64;
+// How many bytes' newlines are listed at once.
+constexpr std::size_t kListAhead = std::size_t{1} << 12;
+// A row's first bytes, copied at once whatever its length.
+constexpr std::size_t kRowHead = 128;
+static_assert(ListingLineReader::kPadding >= kRowHead + 16 && ListingLineReader::kPadding >= kChunk + 16,
+              "what is read at once from a line's start must be readable after the line's end");
 
-inline bool isSpace(char c) { return kSpaces.space[static_cast<unsigned char>(c)]; }
+// 1 when `bits` is not 0, else 0, without a branch: the scans take one for
+// every 64 bytes otherwise, which the processor cannot foresee.
+inline std::uint64_t anyBit(std::uint64_t bits) { return (bits | (0 - bits)) >> 63; }
+// The index of the lowest set bit of `bits`, which is not 0.
+inline std::size_t lowestBit(std::uint64_t bits) { return static_cast<std::size_t>(std::countr_zero(bits)); }
+// The count of zero bits above the highest set bit of `bits`, which is not 0.
+inline std::size_t highestBitFromTop(std::uint64_t bits) { return static_cast<std::size_t>(std::countl_zero(bits)); }
 
-// The index, in memory order, of the first byte that is not zero in a chunk
-// loaded from memory.
-inline std::size_t firstNonZeroByte(std::uint64_t flags) {
-    if constexpr (std::endian::native == std::endian::little) {
-        return static_cast<std::size_t>(std::countr_zero(flags)) / 8;
-    } else {
-        return static_cast<std::size_t>(std::countl_zero(flags)) / 8;
+// White space as formatted extraction in the classic locale knows it.
+inline bool isSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+using Words = ListingRewriter::Words;
+
+// Byte by byte, for the lines whose first words reach past their first 64
+// bytes.
+void splitWordsSlowly(std::string_view line, Words& words) {
+    const std::size_t size = line.size();
+    std::size_t pos = 0;
+    words.count = 0;
+    while (words.count < 4) {
+        while (pos < size && isSpace(line[pos])) ++pos;
+        if (pos == size) return;
+        words.begin[words.count] = pos;
+        while (pos < size && !isSpace(line[pos])) ++pos;
+        words.end[words.count] = pos;
+        ++words.count;
     }
 }
 
-inline std::uint64_t load8(const char* at) {
-    std::uint64_t chunk;
-    std::memcpy(&chunk, at, 8);
-    return chunk;
+// The first four words of `line`, split like repeated formatted extraction:
+// leading white space is skipped and a word ends at white space; once a word
+// is missing, so are the later ones. Most lines have their first words in
+// their first 64 bytes, which one look at their white space settles.
+inline void splitWords(std::string_view line, Words& words) {
+    const std::size_t size = line.size();
+    std::uint64_t space = scan::spaces(line.data());
+    // Past the line's end counts as white space.
+    if (size < kChunk) space |= ~std::uint64_t{0} << size;
+    const std::uint64_t word = ~space;
+    std::uint64_t starts = word & ((space << 1) | 1);
+    std::uint64_t ends = space & (word << 1);
+    words.count = 0;
+    for (; words.count < 4; ++words.count) {
+        if (starts == 0) {
+            if (size <= kChunk) return;
+            return splitWordsSlowly(line, words);
+        }
+        const auto begin = static_cast<std::size_t>(std::countr_zero(starts));
+        std::size_t end;
+        if (ends != 0) {
+            end = static_cast<std::size_t>(std::countr_zero(ends));
+        } else if (size == kChunk) {
+            end = kChunk;
+        } else {
+            return splitWordsSlowly(line, words);
+        }
+        starts &= starts - 1;
+        ends &= ends - 1;
+        words.begin[words.count] = begin;
+        words.end[words.count] = end;
+    }
 }
-
-// Splits a line into words like repeated formatted extraction: leading white
-// space is skipped and a word ends at white space. Once a word is missing,
-// every later one is missing too, as on a stream that has failed.
-class WordCursor {
-public:
-    explicit WordCursor(std::string_view line) : line_(line) {}
-
-    // Reads the next word into `holder`; a missing word leaves it unchanged.
-    template <class Holder>
-    bool next(Holder& holder) {
-        if (failed_) return false;
-        skipBlankRun();
-        while (pos_ < line_.size() && isSpace(line_[pos_])) ++pos_;
-        if (pos_ == line_.size()) {
-            failed_ = true;
-            return false;
-        }
-        const std::size_t start = pos_;
-        skipWordRun();
-        while (pos_ < line_.size() && !isSpace(line_[pos_])) ++pos_;
-        holder.assign(line_.substr(start, pos_ - start), line_.size() - start);
-        return true;
-    }
-
-    // Everything after the last word read; empty once a word was missing.
-    std::string_view rest() const { return failed_ ? std::string_view{} : line_.substr(pos_); }
-
-private:
-    static constexpr std::uint64_t kOnes = 0x0101010101010101ull;
-    static constexpr std::uint64_t kHighs = 0x8080808080808080ull;
-
-    // Listings align their columns with long runs of blanks, and every byte
-    // of a row's first words passes here: both loops step eight bytes at a
-    // time and leave the last few, and the exact test, to the byte loops.
-    void skipBlankRun() {
-        while (line_.size() - pos_ >= 8) {
-            const std::uint64_t other = load8(line_.data() + pos_) ^ (kOnes * ' ');
-            if (other != 0) {
-                pos_ += firstNonZeroByte(other);
-                return;
-            }
-            pos_ += 8;
-        }
-    }
-
-    // Steps to the first byte that may be white space: every white space
-    // character is below 0x21.
-    void skipWordRun() {
-        while (line_.size() - pos_ >= 8) {
-            const std::uint64_t chunk = load8(line_.data() + pos_);
-            const std::uint64_t below = (chunk - kOnes * 0x21) & ~chunk & kHighs;
-            if (below != 0) {
-                pos_ += firstNonZeroByte(below);
-                return;
-            }
-            pos_ += 8;
-        }
-    }
-
-    std::string_view line_;
-    std::size_t pos_ = 0;
-    bool failed_ = false;
-};
 
 std::string_view withoutOneLeadingBlank(std::string_view text) {
     if (!text.empty() && text.front() == ' ') text.remove_prefix(1);
@@ -170,20 +153,33 @@ char* putNumber(char* at, int number) {
 }
 
 // Digits without a leading zero that fit an int read as themselves, the
-// usual case, which needs no conversion.
-bool plainNumber(std::string_view word) {
-    if (word.empty() || word.size() > 9 || (word[0] == '0' && word.size() > 1)) return false;
-    for (char c : word) {
-        if (c < '0' || c > '9') return false;
+// usual case, which needs no conversion. `word` has 8 bytes to read.
+bool plainNumber(const char* word, std::size_t size) {
+    if (size - 1 >= 8) return false;  // none, or more digits than the test below takes
+    if constexpr (std::endian::native == std::endian::little) {
+        // All at once: the word's bytes are the low ones of the chunk.
+        std::uint64_t chunk;
+        std::memcpy(&chunk, word, 8);
+        const std::uint64_t digits = scan::portable::bytesBelow(chunk, '9' + 1) & ~scan::portable::bytesBelow(chunk, '0');
+        const std::uint64_t wanted = scan::portable::kHighs >> (8 * (8 - size));
+        const bool noLeadingZero = word[0] != '0' || size == 1;
+        return (digits & wanted) == wanted && noLeadingZero;
+    } else {
+        if (word[0] == '0' && size > 1) return false;
+        for (std::size_t i = 0; i < size; ++i) {
+            if (word[i] < '0' || word[i] > '9') return false;
+        }
+        return true;
     }
-    return true;
 }
 
-// "%4d" of a plain number.
-char* putPadded(char* at, std::string_view digits) {
-    for (std::size_t n = digits.size(); n < 4; ++n) *at++ = ' ';
-    std::memcpy(at, digits.data(), digits.size());
-    return at + digits.size();
+// "%4d" of a plain number of at most 8 digits. `digits` has 8 bytes to
+// read, and 8 bytes after `at` may be written.
+char* putPadded(char* at, const char* digits, std::size_t size) {
+    std::memcpy(at, "    ", 4);
+    at += size < 4 ? 4 - size : 0;
+    std::memcpy(at, digits, 8);
+    return at + size;
 }
 
 char* put(char* at, std::string_view text) {
@@ -193,47 +189,224 @@ char* put(char* at, std::string_view text) {
 
 }  // namespace
 
+// ---------------------------------------------------------------- scanning
+
+// The scans below go whole into the functions that use them, so that each
+// is compiled for the processor of that function.
+#if defined(__GNUC__) || defined(__clang__)
+#define VSZEB_LISTING_INLINE __attribute__((always_inline)) inline
+#else
+#define VSZEB_LISTING_INLINE inline
+#endif
+
+namespace {
+
+// The byte classes a scan uses, as a type, so that each scan below is
+// compiled once for every processor it may run on.
+struct Sse2Way {
+    static std::uint64_t newlines(const char* at) { return scan::newlines(at); }
+    static std::uint64_t either(const char* at, char a, char b) { return scan::either(at, a, b); }
+};
+
+// Adds the newlines of one chunk, at `base`, to `out`; returns how many.
+// Four places are written whether or not there are as many newlines, which
+// spares a branch for most chunks.
+VSZEB_LISTING_INLINE std::size_t listChunk(std::uint64_t bits, std::uint32_t base, std::uint32_t* out) {
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < 4; ++i) {
+        // The top bit keeps the look defined where no newline is left.
+        out[i] = base + static_cast<std::uint32_t>(lowestBit(bits | (std::uint64_t{1} << 63)));
+        count += static_cast<std::size_t>(anyBit(bits));
+        bits &= bits - 1;
+    }
+    for (; bits != 0; bits &= bits - 1) out[count++] = base + static_cast<std::uint32_t>(lowestBit(bits));
+    return count;
+}
+
+// The newlines of the whole chunks in [from, stop) into `out`; returns how
+// many.
+template <class Way>
+VSZEB_LISTING_INLINE std::size_t listChunks(const char* block, std::size_t from, std::size_t stop,
+                                                     std::uint32_t* out) {
+    std::size_t found = 0;
+    for (; stop - from >= kChunk; from += kChunk) {
+        found += listChunk(Way::newlines(block + from), static_cast<std::uint32_t>(from), out + found);
+    }
+    return found;
+}
+
+// Steps over whole chunks from `scanned` up to `end` while no line that
+// starts in them begins with `a` or `b` and none is too long; `begin` is
+// the start of the line running into the chunk at `scanned`. Returns true
+// with the newlines of the chunk it stopped at (at `scanned`), false when
+// it reached the end.
+template <class Way>
+VSZEB_LISTING_INLINE bool skipChunks(const char* block, std::size_t& begin, std::size_t& scanned,
+                                              std::size_t end, char a, char b, std::uint64_t& stopped) {
+    while (end - scanned >= kChunk) {
+        const std::uint64_t newlines = Way::newlines(block + scanned);
+        // The lines that start in this chunk: after each newline, and at
+        // its first byte when the line before ended just before it.
+        const std::uint64_t starts = (newlines << 1) | (begin == scanned ? 1u : 0u);
+        const std::uint64_t wanted = Way::either(block + scanned, a, b) & starts;
+        // The line running into this chunk ends at its first newline, or
+        // goes on past its end (counted one short, which only defers the
+        // check to a later chunk or to the line's end).
+        const std::size_t firstEnd = scanned + lowestBit(newlines | (std::uint64_t{1} << 63));
+        if (wanted != 0 || firstEnd - begin > ListingLineReader::kMaxLine) {
+            stopped = newlines;
+            return true;
+        }
+        const std::size_t afterLast = scanned + kChunk - highestBitFromTop(newlines | 1);
+        begin += (afterLast - begin) & (0 - static_cast<std::size_t>(anyBit(newlines)));
+        scanned += kChunk;
+    }
+    return false;
+}
+
+#ifdef VSZEB_LISTING_AVX2
+struct Avx2Way {
+    VSZEB_LISTING_FOR_AVX2 static std::uint64_t newlines(const char* at) { return scan::avx2::newlines(at); }
+    VSZEB_LISTING_FOR_AVX2 static std::uint64_t either(const char* at, char a, char b) {
+        return scan::avx2::either(at, a, b);
+    }
+};
+
+VSZEB_LISTING_FOR_AVX2 std::size_t listChunksAvx2(const char* block, std::size_t from, std::size_t stop,
+                                                  std::uint32_t* out) {
+    return listChunks<Avx2Way>(block, from, stop, out);
+}
+
+VSZEB_LISTING_FOR_AVX2 bool skipChunksAvx2(const char* block, std::size_t& begin, std::size_t& scanned,
+                                           std::size_t end, char a, char b, std::uint64_t& stopped) {
+    return skipChunks<Avx2Way>(block, begin, scanned, end, a, b, stopped);
+}
+#endif
+
+std::size_t listWholeChunks(const char* block, std::size_t from, std::size_t stop, std::uint32_t* out) {
+#ifdef VSZEB_LISTING_AVX2
+    if (scan::avx2::available()) return listChunksAvx2(block, from, stop, out);
+#endif
+    return listChunks<Sse2Way>(block, from, stop, out);
+}
+
+bool skipWholeChunks(const char* block, std::size_t& begin, std::size_t& scanned, std::size_t end, char a, char b,
+                     std::uint64_t& stopped) {
+#ifdef VSZEB_LISTING_AVX2
+    if (scan::avx2::available()) return skipChunksAvx2(block, begin, scanned, end, a, b, stopped);
+#endif
+    return skipChunks<Sse2Way>(block, begin, scanned, end, a, b, stopped);
+}
+
+}  // namespace
+
 // ---------------------------------------------------------------- reading
 
-ListingLineReader::ListingLineReader(std::FILE* in) : in_(in), block_(new char[kReadBlock]) {}
+// The padding is zeroed once, so that the bytes a scan reads past the data
+// are always defined, if never used.
+ListingLineReader::ListingLineReader(std::FILE* in)
+    : in_(in),
+      storage_(new char[kPage + kFront + kReadBlock + kPadding]()),
+      newlines_(new std::uint32_t[kListAhead + kChunk]),
+      listAhead_(kListAhead) {
+    const auto address = reinterpret_cast<std::uintptr_t>(storage_.get()) + kFront;
+    block_ = storage_.get() + (kPage - address % kPage) % kPage;
+}
 
 ListingLineReader::~ListingLineReader() = default;
 
+void ListingLineReader::listNewlines(std::uint64_t bits, std::size_t at) {
+    found_ += listChunk(bits, static_cast<std::uint32_t>(at), newlines_.get() + found_);
+}
+
+// Lists the newlines of the bytes read but not yet looked at, up to
+// listAhead_ bytes' worth at a time; false when they hold none.
+bool ListingLineReader::findNewlines() {
+    listed_ = found_ = 0;
+    while (found_ == 0 && scanned_ != end_) {
+        const std::size_t stop = end_ - scanned_ > listAhead_ ? scanned_ + listAhead_ : end_;
+        found_ += listWholeChunks(block_, scanned_, stop, newlines_.get() + found_);
+        scanned_ += (stop - scanned_) / kChunk * kChunk;
+        if (scanned_ != stop) {
+            const std::size_t available = stop - scanned_;
+            listNewlines(scan::newlines(block_ + scanned_) & ((std::uint64_t{1} << available) - 1), scanned_);
+            scanned_ = stop;
+        }
+    }
+    return found_ != 0;
+}
+
+void ListingLineReader::skipLinesNotStartingWith(char a, char b) {
+    // Most lines are stepped over here: listing their ends ahead would be
+    // wasted.
+    listAhead_ = kChunk;
+    const char* block = block_;
+    // First the lines whose ends are listed already.
+    while (listed_ != found_) {
+        const std::size_t at = newlines_[listed_];
+        if (block[begin_] == a || block[begin_] == b || at - begin_ > kMaxLine) return;
+        ++listed_;
+        begin_ = at + 1;
+    }
+    // Only from the start of a line whose first byte has been read and is
+    // neither: the chunks below see the starts of the lines after it.
+    if (begin_ >= end_ || block[begin_] == a || block[begin_] == b) return;
+    // In locals, which the compiler can keep in registers: the block's
+    // bytes might be the members for all it knows.
+    std::size_t begin = begin_;
+    std::size_t scanned = scanned_;
+    std::uint64_t stopped = 0;
+    const bool atChunk = skipWholeChunks(block, begin, scanned, end_, a, b, stopped);
+    begin_ = begin;
+    scanned_ = scanned;
+    if (atChunk) {
+        // Line by line from here.
+        listed_ = found_ = 0;
+        listNewlines(stopped, scanned_);
+        scanned_ += kChunk;
+    }
+}
+
+// The unread start of a line (at most kMaxLine bytes) goes just before the
+// place of the reads, which then follow it.
 void ListingLineReader::refill() {
     const std::size_t unread = end_ - begin_;
-    if (begin_ != 0 && unread != 0) std::memmove(block_.get(), block_.get() + begin_, unread);
-    begin_ = 0;
-    end_ = unread;
-    const std::size_t got = in_ ? std::fread(block_.get() + end_, 1, kReadBlock - end_, in_) : 0;
+    if (unread != 0) std::memmove(block_ + kFront - unread, block_ + begin_, unread);
+    begin_ = kFront - unread;
+    end_ = kFront;
+    // That start holds no newline: it has been looked at already.
+    scanned_ = kFront;
+    listed_ = found_ = 0;
+    const std::size_t got = in_ ? std::fread(block_ + kFront, 1, kReadBlock, in_) : 0;
     end_ += got;
     // A read error ends the listing like its end does.
     if (got == 0) eof_ = true;
 }
 
-bool ListingLineReader::nextAfterRefill(std::string_view& line) {
+// Every byte read has been looked at, and no newline is left after the
+// line's start: read on, or end with the last line or a failure.
+bool ListingLineReader::nextAtBlockEnd(std::string_view& line) {
     while (!failed_) {
-        const char* start = block_.get() + begin_;
         const std::size_t unread = end_ - begin_;
-        const std::size_t reach = unread < kMaxLine + 1 ? unread : kMaxLine + 1;
-        if (const void* nl = std::memchr(start, '\n', reach)) {
-            const auto length = static_cast<std::size_t>(static_cast<const char*>(nl) - start);
-            line = std::string_view(start, length);
-            begin_ += length + 1;
-            return true;
-        }
         if (unread > kMaxLine) break;
         if (eof_) {
             if (unread == 0) break;
-            line = std::string_view(start, unread);
+            line = std::string_view(block_ + begin_, unread);
             begin_ = end_;
             return true;
         }
         refill();
+        if (findNewlines()) return next(line);
     }
-    // Failed for good: nothing is left for the quick path to find.
+    return fail();
+}
+
+// Failed for good: nothing is left for the quick path to find.
+bool ListingLineReader::fail() {
     failed_ = true;
     eof_ = true;
-    begin_ = end_ = 0;
+    begin_ = end_ = scanned_ = 0;
+    listed_ = found_ = 0;
     return false;
 }
 
@@ -245,7 +418,7 @@ ListingOutput::~ListingOutput() { flush(); }
 
 char* ListingOutput::room(std::size_t size) {
     if (capacity_ - size_ < size) {
-        writeOut();
+        flush();
         // Only a row wider than the block itself gets a larger one.
         if (capacity_ < size) {
             data_.reset(new char[size]);
@@ -255,15 +428,11 @@ char* ListingOutput::room(std::size_t size) {
     return data_.get() + size_;
 }
 
-void ListingOutput::append(std::string_view text) { commit(put(room(text.size()), text)); }
-
-void ListingOutput::writeOut() {
+// What has been added ends with a whole line; flushed, it reaches the IDE
+// that way, not only up to the stream's own buffer size.
+void ListingOutput::flush() {
     if (size_ != 0) std::fwrite(data_.get(), 1, size_, out_);
     size_ = 0;
-}
-
-void ListingOutput::flush() {
-    writeOut();
     std::fflush(out_);
 }
 
@@ -271,9 +440,11 @@ void ListingOutput::flush() {
 
 void ListingNameWidth::line(std::string_view text) {
     std::size_t measured = 0;
-    if (text.starts_with(kHeaderPrefix)) {
+    // Most lines begin with neither prefix's first character.
+    if (text.empty()) return;
+    if (text[0] == 'M' && text.starts_with(kHeaderPrefix)) {
         measured = text.size();
-    } else if (text.starts_with(kDirectivePrefix)) {
+    } else if (text[0] == '#' && text.starts_with(kDirectivePrefix)) {
         measured = text.size() + kDirectiveExtra;
     }
     if (measured > longest_) longest_ = measured;
@@ -281,48 +452,61 @@ void ListingNameWidth::line(std::string_view text) {
 
 // ---------------------------------------------------------------- second pass
 
-ListingRewriter::ListingRewriter(std::size_t nameWidth) : nameWidth_(nameWidth) {
-    rowPrefix_.reserve(nameWidth_ + ListingLineReader::kMaxLine + 2);
-    setFileName({});
-}
+ListingRewriter::ListingRewriter(std::size_t nameWidth) : nameWidth_(nameWidth) { setFileName({}); }
 
-void ListingRewriter::setFileName(std::string_view name) {
-    rowPrefix_.assign(name);
-    if (name.size() < nameWidth_) rowPrefix_.append(nameWidth_ - name.size(), ' ');
-    rowPrefix_.push_back('(');
-}
+void ListingRewriter::setFileName(std::string_view name) { rowPrefix_.assignPadded(name, nameWidth_, '('); }
 
-void ListingRewriter::LineText::assign(std::string_view text, std::size_t readable) {
-    // Every text comes from one line, so it fits; cut rather than overrun
+void ListingRewriter::LineText::assignWord(const char* word, std::size_t size) {
+    // Every word comes from one line, so it fits; cut rather than overrun
     // should a caller hand in more.
-    size_ = text.size() < sizeof data_ ? text.size() : sizeof data_;
-    // Most words are short: one fixed copy of 16 bytes when that many can
-    // be read is cheaper than a copy of the exact length.
-    if (size_ <= 16 && readable >= 16) {
-        std::memcpy(data_, text.data(), 16);
+    size_ = size < kCapacity ? size : kCapacity;
+    loneDash_ = (static_cast<unsigned>(size_ == 1) & static_cast<unsigned>(word[0] == '-')) != 0;
+    // Most words are short: one fixed copy of 16 bytes is cheaper than a
+    // copy of the exact length (two calls, so that the compiler makes the
+    // first a plain load and store).
+    if (size_ <= 16) {
+        std::memcpy(data_, word, 16);
     } else {
-        std::memcpy(data_, text.data(), size_);
+        std::memcpy(data_, word, size_);
     }
+}
+
+void ListingRewriter::LineText::assign(std::string_view text) {
+    size_ = text.size() < kCapacity ? text.size() : kCapacity;
+    // An empty view may have no data at all.
+    if (size_ != 0) std::memcpy(data_, text.data(), size_);
+    loneDash_ = size_ == 1 && data_[0] == '-';
+}
+
+void ListingRewriter::LineText::assignPadded(std::string_view text, std::size_t width, char last) {
+    assign(text);
+    if (size_ < width) {
+        const std::size_t blanks = (width < kCapacity ? width : kCapacity) - size_;
+        std::memset(data_ + size_, ' ', blanks);
+        size_ += blanks;
+    }
+    if (size_ < kCapacity) data_[size_++] = last;
+    loneDash_ = false;
+}
+
+// Words [from, to) of the line into their holders, as far as the line has them.
+void ListingRewriter::hold(std::string_view text, const Words& words, std::size_t from, std::size_t to) {
+    if (to > words.count) to = words.count;
+    for (std::size_t i = from; i < to; ++i) words_[i].assignWord(text.data() + words.begin[i], words.end[i] - words.begin[i]);
 }
 
 // The header's three words after "MONITORED" go into the holders like any
 // other words; the name is all that follows them, inner blanks included.
-void ListingRewriter::takeHeaderName(std::string_view line) {
-    WordCursor cursor(line);
-    cursor.next(words_[0]);
-    cursor.next(words_[1]);
-    cursor.next(words_[2]);
-    cursor.next(words_[3]);
-    setFileName(withoutOneLeadingBlank(cursor.rest()));
+void ListingRewriter::takeHeaderName(std::string_view text, const Words& words) {
+    hold(text, words, 0, 4);
+    setFileName(words.count == 4 ? withoutOneLeadingBlank(text.substr(words.end[3])) : std::string_view{});
 }
 
 // "#line NUMBER NAME": the name may stand in double quotes; the last
 // character goes with an opening quote whatever it is.
-void ListingRewriter::takeDirectiveName(std::string_view line) {
-    WordCursor cursor(line);
-    cursor.next(words_[0]);
-    cursor.next(words_[1]);
-    std::string_view name = withoutOneLeadingBlank(cursor.rest());
+void ListingRewriter::takeDirectiveName(std::string_view text, const Words& words) {
+    hold(text, words, 0, 2);
+    std::string_view name = words.count >= 2 ? withoutOneLeadingBlank(text.substr(words.end[1])) : std::string_view{};
     if (!name.empty() && name.front() == '"') {
         name.remove_prefix(1);
         if (!name.empty()) name.remove_suffix(1);
@@ -330,68 +514,119 @@ void ListingRewriter::takeDirectiveName(std::string_view line) {
     setFileName(name);
 }
 
-// "%-*s(%4d):%s\n" with the name, the line number and the row as read.
-void ListingRewriter::writeRow(std::string_view text, std::string_view numberWord, ListingOutput& out) const {
-    // The prefix, at most eleven digits and a sign, "):", the row, "\n".
-    char* at = put(out.room(rowPrefix_.size() + text.size() + 16), rowPrefix_);
-    at = plainNumber(numberWord) ? putPadded(at, numberWord) : putNumber(at, lineNumberOf(numberWord));
-    at = put(at, "):");
+// The header as read; every one but the first has an empty line before it.
+// One piece, so that the output never ends inside it.
+void ListingRewriter::writeHeader(std::string_view text, bool first, ListingOutput& out) const {
+    char* at = out.room(text.size() + 2);
+    if (!first) *at++ = '\n';
     at = put(at, text);
     *at++ = '\n';
     out.commit(at);
 }
 
+namespace {
+
+// Copies `size` bytes in pieces of 16, the first `kRowHead` at once: most
+// rows are shorter, so most copies take no branch on their length. Up to
+// kRowHead + 15 bytes from `from` are read and written, whatever `size` is.
+char* copyInPieces(char* to, const char* from, std::size_t size) {
+    for (std::size_t i = 0; i < kRowHead; i += 16) std::memcpy(to + i, from + i, 16);
+    for (std::size_t i = kRowHead; i < size; i += 16) std::memcpy(to + i, from + i, 16);
+    return to + size;
+}
+
+}  // namespace
+
+// "%-*s(%4d):%s\n" with the name, the line number and the row as read;
+// added to the output only when `wanted`.
+void ListingRewriter::writeRow(std::string_view text, const LineText& numberWord, bool wanted, ListingOutput& out) const {
+    // The prefix, at most eleven digits and a sign, "):", the row, "\n",
+    // and room for the copies in pieces.
+    char* const start = out.room(rowPrefix_.size() + text.size() + 16 + 2 * (kRowHead + 16));
+    char* at = start;
+    // The prefix has one length for all rows of a file: a loop over it
+    // takes the same turns every time.
+    for (std::size_t i = 0; i < rowPrefix_.size(); i += 16) std::memcpy(at + i, rowPrefix_.data() + i, 16);
+    at += rowPrefix_.size();
+    at = plainNumber(numberWord.data(), numberWord.size()) ? putPadded(at, numberWord.data(), numberWord.size())
+                                                           : putNumber(at, lineNumberOf(numberWord.view()));
+    *at++ = ')';
+    *at++ = ':';
+    at = copyInPieces(at, text.data(), text.size());
+    *at++ = '\n';
+    out.commit(wanted ? at : start);
+}
+
+namespace {
+
+// The first characters of the first words that may need more than the
+// rule of a data row: the keywords, "=" and "-" of the rule lines.
+struct KeywordStarts {
+    bool maybe[256] = {};
+    constexpr KeywordStarts() {
+        for (unsigned char c : {'S', 'M', 'I', 'H', '=', '-', '#'}) maybe[c] = true;
+    }
+};
+constexpr KeywordStarts kKeywordStarts;
+
+// Which holder has the line number, by which of the first three words is a
+// lone "-" (bit 0 the first); 0 for none.
+constexpr unsigned char kNumberHolder[8] = {0, 1, 2, 1, 3, 1, 2, 1};
+
+}  // namespace
+
 bool ListingRewriter::line(std::string_view text, ListingOutput& out) {
+    Words words;
+    splitWords(text, words);
     LineText& first = words_[0];
 
     if (!inHeaderPart_) {
         // Everything before the first header is skipped, "#line" lines too.
-        WordCursor cursor(text);
-        cursor.next(first);
+        hold(text, words, 0, 1);
         if (first.view() != kHeaderWord) return true;
-        takeHeaderName(text);
-        out.append(text);
-        out.append("\n");
+        takeHeaderName(text, words);
+        writeHeader(text, true, out);
         inHeaderPart_ = true;
         return true;
     }
 
-    WordCursor cursor(text);
     if (text.empty()) {
         first.assign(kInstrumentationWord);
     } else {
         // A line of blanks only supplies no word: the previous first word
         // stays, and with it the rule of the previous line.
-        cursor.next(first);
+        hold(text, words, 0, 1);
     }
 
-    const std::string_view word = first.view();
-    if (word == kSummaryWord) return false;
-    if (word == kHeaderWord) {
-        takeHeaderName(text);
-        out.append("\n");
-        out.append(text);
-        out.append("\n");
-        return true;
-    }
-    if (word == kInstrumentationWord || word == kColumnHeaderWord) return true;
-    if (word.starts_with('=')) return true;
-    if (word.size() > 1 && word.starts_with('-')) return true;
-    if (word == kDirectiveWord) {
-        takeDirectiveName(text);
-        return true;
+    // The rows' first words are digits or a lone "-": one look settles
+    // them. (A holder's first byte is there to read even when it is empty.)
+    const unsigned maybeKeyword = kKeywordStarts.maybe[static_cast<unsigned char>(first.data()[0])];
+    if ((maybeKeyword & static_cast<unsigned>(!first.isLoneDash())) != 0) {
+        const std::string_view word = first.view();
+        if (word == kSummaryWord) return false;
+        if (word == kHeaderWord) {
+            takeHeaderName(text, words);
+            writeHeader(text, false, out);
+            return true;
+        }
+        if (word == kInstrumentationWord || word == kColumnHeaderWord) return true;
+        if (word.starts_with('=')) return true;
+        if (word.size() > 1 && word.starts_with('-')) return true;
+        if (word == kDirectiveWord) {
+            takeDirectiveName(text, words);
+            return true;
+        }
     }
 
     // A data row: the line number stands after the first lone "-".
-    cursor.next(words_[1]);
-    cursor.next(words_[2]);
-    cursor.next(words_[3]);
-    for (int i = 0; i < 3; ++i) {
-        if (words_[i].view() == kLoneDash) {
-            writeRow(text, words_[i + 1].view(), out);
-            break;
-        }
-    }
+    hold(text, words, 1, 4);
+    const unsigned dashes = static_cast<unsigned>(words_[0].isLoneDash()) |
+                            static_cast<unsigned>(words_[1].isLoneDash()) << 1 |
+                            static_cast<unsigned>(words_[2].isLoneDash()) << 2;
+    // Most rows have one; the few without are written and taken back,
+    // which is cheaper than a branch that the processor cannot foresee.
+    const unsigned holder = kNumberHolder[dashes];
+    writeRow(text, words_[holder], holder != 0, out);
     return true;
 }
 
@@ -407,7 +642,13 @@ void rewriteListingFile(const char* path, std::FILE* out) {
         if (!in) return;
         ListingLineReader reader(in);
         std::string_view line;
-        while (reader.next(line)) width.line(line);
+        // Only the headers and the directives count, and the length of
+        // every line before a failure.
+        for (;;) {
+            reader.skipLinesNotStartingWith(kHeaderPrefix[0], kDirectivePrefix[0]);
+            if (!reader.next(line)) break;
+            width.line(line);
+        }
         std::fclose(in);
     }
     if (!width.found()) return;

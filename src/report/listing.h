@@ -6,7 +6,9 @@
 // block buffer, so memory does not grow with the listing.
 #pragma once
 
+#include <bit>
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -19,9 +21,18 @@ namespace report {
 // been read: into a buffer of 1000 bytes. A line of more than 999 characters
 // before its newline makes the read fail, and so does the end of the file.
 // A last line without a newline is still a line.
+//
+// The newlines are found 64 bytes at a time and listed ahead, some
+// kilobytes at once, so that handing out a line is a look-up, however short
+// the line is.
 class ListingLineReader {
 public:
     static constexpr std::size_t kMaxLine = 999;
+    // Bytes that may be read after the end of every line handed out (they
+    // belong to the block, not to the line): a line's start is looked at 64
+    // bytes at a time, and a line is copied in pieces of 16 bytes, its
+    // first 128 bytes in one go.
+    static constexpr std::size_t kPadding = 192;
 
     explicit ListingLineReader(std::FILE* in);
     ~ListingLineReader();
@@ -31,27 +42,40 @@ public:
     // The next line without its newline; false once a read has failed (it
     // stays failed). The view lives until the next call.
     bool next(std::string_view& line) {
-        // The usual case, a whole line in the block, without a call.
-        const char* start = block_.get() + begin_;
-        const std::size_t unread = end_ - begin_;
-        // A newline further on than the buffer reaches would fail anyway.
-        const std::size_t reach = unread < kMaxLine + 1 ? unread : kMaxLine + 1;
-        if (const void* nl = std::memchr(start, '\n', reach)) {
-            const auto length = static_cast<std::size_t>(static_cast<const char*>(nl) - start);
-            line = std::string_view(start, length);
-            begin_ += length + 1;
-            return true;
-        }
-        return nextAfterRefill(line);
+        if (listed_ == found_ && !findNewlines()) return nextAtBlockEnd(line);
+        const std::size_t at = newlines_[listed_++];
+        const std::size_t length = at - begin_;
+        if (length > kMaxLine) return fail();
+        line = std::string_view(block_ + begin_, length);
+        begin_ = at + 1;
+        return true;
     }
 
+    // Steps over lines that cannot begin with `a` or `b`, 64 bytes at a
+    // time, without handing them out; stops before a line that may, or
+    // where a line may be too long, so that `next` then decides. What
+    // `next` returns afterwards is what it would have returned for the
+    // first line not stepped over.
+    void skipLinesNotStartingWith(char a, char b);
+
 private:
-    bool nextAfterRefill(std::string_view& line);
+    bool findNewlines();
+    void listNewlines(std::uint64_t bits, std::size_t at);
+    bool nextAtBlockEnd(std::string_view& line);
+    bool fail();
     void refill();
     std::FILE* in_;
-    std::unique_ptr<char[]> block_;
-    std::size_t begin_ = 0;  // first byte not yet handed out
-    std::size_t end_ = 0;    // one past the last byte read
+    std::unique_ptr<char[]> storage_;
+    char* block_;              // in storage_, the place of the reads page-aligned
+    std::size_t begin_ = 0;    // first byte not yet handed out
+    std::size_t end_ = 0;      // one past the last byte read
+    std::size_t scanned_ = 0;  // one past the last byte looked at for newlines
+    // Where the newlines in [begin_, scanned_) stand, in order, from
+    // listed_ to found_.
+    std::unique_ptr<std::uint32_t[]> newlines_;
+    std::size_t listed_ = 0;
+    std::size_t found_ = 0;
+    std::size_t listAhead_;  // bytes looked at for newlines at once
     bool eof_ = false;
     bool failed_ = false;
 };
@@ -70,10 +94,11 @@ private:
 };
 
 // Where the rewritten text goes: one fixed block, written to the stream
-// whenever it fills and when the output ends.
+// and flushed whenever it fills and when the output ends. The caller adds
+// whole lines only, so the IDE always gets whole lines.
 class ListingOutput {
 public:
-    static constexpr std::size_t kBlock = std::size_t{1} << 18;
+    static constexpr std::size_t kBlock = std::size_t{1} << 16;
 
     explicit ListingOutput(std::FILE* out);
     ~ListingOutput();  // writes what is left and flushes the stream
@@ -81,14 +106,12 @@ public:
     ListingOutput& operator=(const ListingOutput&) = delete;
 
     // Room for `size` more bytes at the end; the caller fills a part of it
-    // and hands back where it stopped.
+    // with whole lines and hands back where it stopped.
     char* room(std::size_t size);
     void commit(const char* end) { size_ = static_cast<std::size_t>(end - data_.get()); }
-    void append(std::string_view text);
     void flush();
 
 private:
-    void writeOut();
     std::FILE* out_;
     std::unique_ptr<char[]> data_;
     std::size_t capacity_ = kBlock;
@@ -102,35 +125,57 @@ class ListingRewriter {
 public:
     explicit ListingRewriter(std::size_t nameWidth);
 
-    // Returns false when the listing's rewritten part is over ("SUMMARY"):
-    // the rest of the file is not to be read.
+    // `text` is a line as ListingLineReader hands it out, with its padding
+    // after it. Returns false when the listing's rewritten part is over
+    // ("SUMMARY"): the rest of the file is not to be read.
     bool line(std::string_view text, ListingOutput& out);
 
-private:
-    void takeHeaderName(std::string_view rest);
-    void takeDirectiveName(std::string_view rest);
-    void writeRow(std::string_view text, std::string_view numberWord, ListingOutput& out) const;
+    // Where the first four words of a line stand: word i is
+    // [begin[i], end[i]); `count` of them are there.
+    struct Words {
+        std::size_t count;
+        std::size_t begin[4];
+        std::size_t end[4];
+    };
 
+private:
     // A text of at most one line, kept in place: the rewrite does no
-    // allocation per line.
+    // allocation per line. Its bytes after the text may be read (not used),
+    // so that it can be copied in pieces of 16 bytes.
     class LineText {
     public:
-        // `readable`: how many bytes from the start of `text` may be read.
-        void assign(std::string_view text, std::size_t readable = 0);
+        // A word of a line handed out by the reader: a short one is copied
+        // 16 bytes at once, which the padding after the line allows.
+        void assignWord(const char* word, std::size_t size);
+        void assign(std::string_view text);
+        // `text`, blanks up to `width` characters, then `last`.
+        void assignPadded(std::string_view text, std::size_t width, char last);
         std::string_view view() const { return {data_, size_}; }
+        const char* data() const { return data_; }
+        std::size_t size() const { return size_; }
+        bool isLoneDash() const { return loneDash_; }
 
     private:
-        char data_[1000];
+        // Kept beside the text: every row asks, right after the copy.
+        bool loneDash_ = false;
+        // A line, or a name padded to the width of the longest line.
+        static constexpr std::size_t kCapacity = 1024;
+        char data_[kCapacity + 16] = {};
         std::size_t size_ = 0;
     };
 
+    void hold(std::string_view text, const Words& words, std::size_t from, std::size_t to);
+    void takeHeaderName(std::string_view text, const Words& words);
+    void takeDirectiveName(std::string_view text, const Words& words);
+    void writeHeader(std::string_view text, bool first, ListingOutput& out) const;
+    void writeRow(std::string_view text, const LineText& numberWord, bool wanted, ListingOutput& out) const;
     void setFileName(std::string_view name);
 
     std::size_t nameWidth_;
     bool inHeaderPart_ = false;  // the first header has been seen
     // What every row of the current source file starts with: its name,
     // padded to the column, and "(".
-    std::string rowPrefix_;
+    LineText rowPrefix_;
     // Words of the lines are read into four holders that keep their values
     // from line to line: a line with fewer words leaves the others as they
     // were, and the rows' rule relies on that.

@@ -312,6 +312,65 @@ TEST_F(ListingTest, ReadingEndsAtALineLongerThan999Characters) {
     EXPECT_EQ(rewrite(row1000 + "\nMONITORED SOURCE FILE : f\n1 - 3 x\n"), "");
 }
 
+TEST_F(ListingTest, WordsAnywhereInALongLineCount) {
+    // Lines are split 64 bytes at a time: first words on either side of
+    // that mark, on it, and a line that ends right at it.
+    const std::string blanks60(60, ' ');
+    const std::string row64 = "1 - 9 " + std::string(58, 'x');
+    ASSERT_EQ(row64.size(), 64u);
+    EXPECT_EQ(rewrite("MONITORED SOURCE FILE : f\n" +
+                      blanks60 + "3 - 12 x\n" +            // the number past byte 64
+                      std::string(70, ' ') + "- 13\n" +    // every word past it
+                      blanks60 + "0 0\t-  14\n" +          // the dash on it
+                      row64 + "\n" +
+                      std::string(63, 'y') + "z - 15\n" +  // a first word across it: no lone dash first
+                      "4 -\n"),                            // the holders of the long line before
+              "MONITORED SOURCE FILE : f\n"
+              "f(  12):" + blanks60 + "3 - 12 x\n"
+              "f(  13):" + std::string(70, ' ') + "- 13\n"
+              "f(  14):" + blanks60 + "0 0\t-  14\n"
+              "f(   9):" + row64 + "\n"
+              "f(  15):" + std::string(63, 'y') + "z - 15\n"
+              "f(  15):4 -\n");
+    // A header whose name starts past byte 64 keeps it whole.
+    const std::string name = std::string(50, 'n') + " end.c";
+    EXPECT_EQ(rewrite("MONITORED SOURCE FILE :" + std::string(20, ' ') + name + "\n1 - 2 x\n"),
+              "MONITORED SOURCE FILE :" + std::string(20, ' ') + name + "\n" + std::string(19, ' ') + name +
+                  "(   2):1 - 2 x\n");
+}
+
+TEST_F(ListingTest, FirstPassFindsWhatLiesFarIntoTheListing) {
+    // The first pass steps over most lines in pieces of 64 bytes: headers
+    // and directives far in, at every place of those pieces, still count,
+    // and so does a long line that ends the reading.
+    std::string rows;
+    for (int i = 0; i < 20000; ++i) rows += "   0   -   " + std::to_string(i % 900 + 1) + std::string(static_cast<std::size_t>(i % 53), 'r') + "\n";
+    const std::string wide = "MONITORED SOURCE FILE : " + std::string(40, 'w') + ".c";
+    // 72 characters, counted as 90: the width is 66.
+    const std::string directive = "#line 3 \"" + std::string(60, 'd') + ".h\"";
+    const std::string firstRow = "a.c" + std::string(63, ' ') + "(   1):   0   -   1\n";
+    for (std::size_t shift = 0; shift < 64; ++shift) {
+        SCOPED_TRACE(shift);
+        const std::string out = rewrite("MONITORED SOURCE FILE : a.c\n" + std::string(shift, 'x') + "\n" +
+                                        rows.substr(0, rows.find('\n', 1000) + 1) + directive + "\n" + rows.substr(0, 200));
+        EXPECT_EQ(out.substr(out.find('\n') + 1, firstRow.size()), firstRow);
+    }
+    {
+        // Across read blocks.
+        const std::string out = rewrite("MONITORED SOURCE FILE : a.c\n" + rows + wide + "\n" + rows + directive + "\n" + rows);
+        EXPECT_EQ(out.substr(out.find('\n') + 1, firstRow.size()), firstRow);
+        EXPECT_NE(out.find(std::string(60, 'd') + ".h    (   1):"), std::string::npos);
+    }
+    {
+        // A line of 1000 characters far in, more lines after it: what
+        // follows it is never read, in either pass.
+        const std::string out = rewrite("MONITORED SOURCE FILE : a.c\n" + rows + std::string(1000, 'L') + "\n" + rows + wide +
+                                        "\n" + rows);
+        EXPECT_EQ(out.find(wide), std::string::npos);
+        EXPECT_EQ(out.substr(out.find('\n') + 1, 10), "a.c(   1):");
+    }
+}
+
 TEST_F(ListingTest, ListingsWithoutHeaderOrContentWriteNothing) {
     EXPECT_EQ(rewrite(""), "");
     EXPECT_EQ(rewrite("\n\n"), "");

@@ -166,5 +166,8 @@ run() { # NAME WITH_PLUGIN EXTRA_JARS...
 run without-plugin false
 run with-plugin true "$plugin"
 mkdir -p build/linux/screenshots
-[ -e "$work/out-with-plugin/screen.png" ] && cp "$work/out-with-plugin/screen.png" build/linux/screenshots/eclipse-console.png
+# The workbench's window, without the empty screen around it.
+if [ -e "$work/out-with-plugin/screen.png" ]; then
+  convert "$work/out-with-plugin/screen.png" -trim +repage build/linux/screenshots/eclipse-console.png
+fi
 exit $status

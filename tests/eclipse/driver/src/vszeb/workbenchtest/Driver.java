@@ -157,7 +157,10 @@ public class Driver implements IStartup {
         IProcess proc = launch.getProcesses()[0];
         check("vszeb".equals(proc.getAttribute(IProcess.ATTR_PROCESS_TYPE)), file + " process-type",
               String.valueOf(proc.getAttribute(IProcess.ATTR_PROCESS_TYPE)));
-        IConsole console = DebugUITools.getConsole(proc);
+        // The Console for a process is made a moment after the launch starts.
+        IConsole console = null;
+        for (long end = System.currentTimeMillis() + 10000; console == null && System.currentTimeMillis() < end; Thread.sleep(200))
+            console = DebugUITools.getConsole(proc);
         if (!(console instanceof TextConsole)) { fail(file, "no console"); return ""; }
         TextConsole tc = (TextConsole) console;
         lastConsole = tc;

@@ -12,6 +12,7 @@ import java.util.regex.Pattern;
  * looks like "file(12):".
  */
 public final class UntestedLine {
+    private static final Pattern INTEGER = Pattern.compile("^[+-]?\\d+");
     private static final Pattern LOCATION = Pattern.compile("^(.*?) *\\( *(-?\\d+)\\):(.*)$");
 
     /** Where the name stands in the line, and the line it names. */
@@ -49,7 +50,7 @@ public final class UntestedLine {
 
     /** The integer at the start of a word, as the listing's reader takes it: no digits is 0. */
     private static long leadingInteger(String word) {
-        Matcher m = Pattern.compile("^[+-]?\\d+").matcher(word);
+        Matcher m = INTEGER.matcher(word);
         if (!m.find()) return 0;
         try {
             return Long.parseLong(m.group());

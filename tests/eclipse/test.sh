@@ -127,10 +127,18 @@ printf '%s\t%s\n' "$proj/src/main.c" "main.c:12:int line12;" "$proj/src/main.c" 
   "gen dir/generated.c" "generated.c:41:int gen41;" "$outside/lib.c" "lib.c:8:int lib8;" \
   'D:\my dir\b.c' "error: File '$proj/D:\\my dir\\b.c' could not be found." > "$work/links.txt"
 
+# The Report dialog, as a person would choose the untested report to Eclipse.
+cat > "$work/report.ui" <<'UI'
+dialog "ZEB++ Report"
+expect items 1074 "HTML report" "Untested report to Eclipse" "Profile listing (textual)" "Untested listing (textual)" "Timing listing (textual)" "XML report"
+select 1074 1
+click 1105
+UI
+
 # What vsZEB writes for this report when run by itself: the Console must
 # show exactly this.
 environment=(PATH="$src/demo/bin:/usr/bin:/bin" ZEBHOME="$work/zebhome" ZEBWRAPDIR="$work/wrap" VSZEB_UI=headless)
-(cd "$proj" && env "${environment[@]}" VSZEB_SCRIPT="$src/demo/scripts/report-untested.ui" "$program" report ec Demo) > "$work/expected.txt"
+(cd "$proj" && env "${environment[@]}" VSZEB_SCRIPT="$work/report.ui" "$program" report ec Demo) > "$work/expected.txt"
 rm -f "$proj/zebuntested.txt" "$proj/Demo.zeb"
 [ "$(sed -n '/^Adjusting the report to Console/,$p' "$work/expected.txt" | grep -c '):')" = 5 ] || { echo "FAIL vsZEB did not write the 5 untested lines:"; cat "$work/expected.txt"; exit 1; }
 
@@ -142,7 +150,7 @@ run() { # NAME WITH_PLUGIN EXTRA_JARS...
   timeout 300 xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
     env "$@" java -Xmx1g -Dvszeb.test.out='"$out"' -Dvszeb.test.withPlugin='"$with"' \
       -Dvszeb.test.program='"$program"' -Dvszeb.test.ide='"$src/ide/eclipse-linux"' \
-      -Dvszeb.test.setScript='"$src/demo/scripts/set-on.ui"' -Dvszeb.test.reportScript='"$src/demo/scripts/report-untested.ui"' \
+      -Dvszeb.test.setScript='"$src/demo/scripts/set-on.ui"' -Dvszeb.test.reportScript='"$work/report.ui"' \
       -Dvszeb.test.expected='"$work/expected.txt"' -Dvszeb.test.links='"$work/links.txt"' \
       -jar '"$(ls $P/org.eclipse.equinox.launcher_*.jar)"' -configuration '"$work/config-$name"' \
       -data '"$ws"' -consoleLog -nosplash > '"$out/eclipse.log"' 2>&1 &

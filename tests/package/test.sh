@@ -6,7 +6,8 @@
 #   dpkg-shlibdeps found, and the installed vsZEB runs the About scenario
 #   (headless, and with its X11 dialogs when the build has them) and accepts
 #   the command lines of the installed IDE definitions;
-# - the zip: it holds the program, the guide and the IDE definitions, and
+# - the zip: it holds the program, the guide, the IDE definitions and the
+#   Eclipse plug-in, and
 #   the vsZEB.exe in it runs the About scenario under Wine;
 # - the installer: run silently under Wine it installs into Program Files
 #   and registers its uninstaller; the installed vsZEB.exe runs the About
@@ -49,7 +50,9 @@ touch "$root/var/lib/dpkg/status"
 timeout 120 dpkg --root="$root" --force-depends -i "$deb" > "$work/dpkg.log" 2>&1 \
   || { cat "$work/dpkg.log"; fail "dpkg -i $deb"; }
 doc=$root/usr/share/doc/vszeb
-for f in usr/bin/vsZEB usr/share/man/man1/vsZEB.1.gz; do has "$root/$f" "$root"; done
+for f in usr/bin/vsZEB usr/share/man/man1/vsZEB.1.gz "usr/share/vszeb/eclipse/vszeb.console_${version}.jar"; do
+  has "$root/$f" "$root"
+done
 for f in copyright changelog.Debian.gz guide.html automation.html ide/README.md \
          ide/visualstudio/vsZEB.vssettings ide/vscode/tasks.json "ide/eclipse-linux/ZEB++ Report.launch"; do
   has "$doc/$f" "$root"
@@ -82,7 +85,8 @@ fi
 unzip -q "$zip" -d "$work/zip"
 top=$work/zip/vsZEB-${version}-win32
 for f in vsZEB.exe guide.html automation.html images ide/README.md ide/visualstudio/vsZEB.vssettings \
-         ide/uvision/vsZEB-tools.ini ide/codewarrior/vsZEB-tools.ini "ide/carbide/ZEB++ Set.launch"; do
+         ide/uvision/vsZEB-tools.ini ide/codewarrior/vsZEB-tools.ini "ide/carbide/ZEB++ Set.launch" \
+         "eclipse/vszeb.console_${version}.jar"; do
   has "$top/$f" "$work/zip/"
 done
 wine_about "$top/vsZEB.exe" "the zip's vsZEB.exe"
@@ -109,6 +113,7 @@ snapshot "$work/installed"
 has "$installed/vsZEB.exe" "$drive/"
 has "$installed/guide.html" "$drive/"
 has "$installed/ide/visualstudio/vsZEB.vssettings" "$drive/"
+has "$installed/eclipse/vszeb.console_${version}.jar" "$drive/"
 uninstall=$(timeout 60 wine reg query "$key" /v UninstallString 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ *//p')
 [ -n "$uninstall" ] || fail "no UninstallString in $key (Add/Remove Programs)"
 timeout 60 wine reg query "$key" /v DisplayName > /dev/null 2>&1 || fail "no DisplayName in $key"

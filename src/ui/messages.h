@@ -33,6 +33,12 @@ inline std::string cannotLoadBackend(std::string_view backend, std::string_view 
 inline std::string moduleNotFound(std::string_view file, std::string_view installedPath) {
     return std::string(file) + " is neither beside the program nor at " + std::string(installedPath);
 }
+inline std::string moduleOfOtherBuild(std::string_view path) {
+    return std::string(path) + " was built for another version of vsZEB; install the module of this one beside it";
+}
+inline std::string moduleWithoutEntry(std::string_view path, std::string_view entry) {
+    return std::string(path) + " has no function " + std::string(entry) + ", so it is not a vsZEB user interface module";
+}
 inline std::string cannotOpenDisplay(std::string_view display) {
     if (display.empty()) return "Cannot show windows with the user interface \"fltk\": DISPLAY is not set.";
     return "Cannot open the X display \"" + std::string(display) + "\" for the user interface \"fltk\".";

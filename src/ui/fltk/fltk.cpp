@@ -1110,6 +1110,9 @@ std::string resourceManager(Display* d) {
 
 }  // namespace ui
 
+// The stamp of the interface this module was built for (see ui/fltk/module.h).
+extern "C" __attribute__((visibility("default"))) const char vszebFltkInterface[] = VSZEB_FLTK_INTERFACE;
+
 // The module's one entry point (see ui/fltk/module.h).
 extern "C" __attribute__((visibility("default"))) ui::Backend* vszebFltkBackend(std::string& error) {
     const std::string display = sys::getEnv("DISPLAY");

@@ -44,6 +44,16 @@ inline std::string cannotOpenDisplay(std::string_view display) {
     return "Cannot open the X display \"" + std::string(display) + "\" for the user interface \"fltk\".";
 }
 
+// The X server went away while a window was shown: what was open is left
+// as cancelled. The caption is empty when no dialog was open.
+inline std::string displayLost(std::string_view display, std::string_view caption) {
+    const std::string what = caption.empty() ? std::string("while windows were shown")
+                                             : "while the dialog \"" + std::string(caption) + "\" was open";
+    return "The X display \"" + std::string(display) + "\" went away " + what +
+           "; it counts as cancelled and nothing of it was carried out.";
+}
+inline constexpr std::string_view kDisplayLostInScript = "expected the X display to stay, found it gone";
+
 // A fault of the program itself, not of the user.
 inline constexpr std::string_view kNoBackend =
     "vsZEB: a dialog or message box was used before a user-interface back end was set up";

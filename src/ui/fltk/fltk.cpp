@@ -36,6 +36,7 @@
 #include <vector>
 
 #include "res/resources.h"
+#include "sys/console.h"
 #include "sys/env.h"
 #include "sys/files.h"
 #include "ui/fltk/layout.h"
@@ -1101,6 +1102,23 @@ bool buddyEnabled(const Owner& spin) {
     return true;
 }
 
+std::string g_displayName;
+
+// The X server has gone (killed, or the session ended): Xlib cannot go on
+// and ends the process when this returns, so the program ends here, as the
+// IDE expects it to end: with one error line and its usual status. What the
+// dialog had not yet carried out is never carried out; every file write is
+// over by then, since none waits for the X server.
+int displayLost(Display*) {
+    FltkBackend* b = g_backend;
+    const Dialog* top = b ? b->topDialog() : nullptr;
+    sys::writeLine(std::string(msg::kErrorPrefix) +
+                   msg::displayLost(g_displayName, top ? top->dialogTemplate().caption : std::string_view()));
+    if (ScriptDriver* driver = b ? b->script() : nullptr)
+        driver->fail(driver->currentLine(), std::string(msg::kDisplayLostInScript));
+    endProcess(0);
+}
+
 std::string resourceManager(Display* d) {
     const char* text = XResourceManagerString(d);
     return text ? text : "";
@@ -1122,5 +1140,9 @@ extern "C" __attribute__((visibility("default"))) ui::Backend* vszebFltkBackend(
         return nullptr;
     }
     fl_open_display(d);
+    // FLTK's own handler would print to standard error and exit with 1,
+    // after fl_open_display has installed it.
+    ui::g_displayName = display;
+    XSetIOErrorHandler(&ui::displayLost);
     return new ui::FltkBackend(ui::fltk::xftDpi(ui::resourceManager(d)));
 }

@@ -265,7 +265,7 @@ bool ManagedBackend::mnemonicKey(Dialog& dlg, char letter) {
     for (std::size_t k = 1; k <= n; ++k) {
         const std::size_t i = (start + k) % n;
         const auto& c = t.controls[i];
-        if (c.kind == ControlKind::ComboBox || c.kind == ControlKind::Edit) continue;
+        if (c.kind == ControlKind::ComboBox || c.kind == ControlKind::Edit || (c.style & NoPrefix)) continue;
         const bool ownId = c.id != kNoId && hasControl(dlg, c.id);
         if (mnemonicOf(ownId ? itemText(dlg, c.id) : std::string(c.text)) != lower) continue;
         if (ownId && !isItemEnabled(dlg, c.id)) continue;

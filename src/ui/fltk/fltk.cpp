@@ -41,6 +41,7 @@
 #include "sys/files.h"
 #include "ui/fltk/layout.h"
 #include "ui/fltk/module.h"
+#include "ui/fltk/text.h"
 #include "ui/managed.h"
 #include "ui/messages.h"
 #include "ui/png.h"
@@ -155,9 +156,9 @@ using RadioButton = RuledButton<Fl_Round_Button>;
 // mark of a mnemonic ("&&" for an ampersand), as a Win32 static control.
 class StaticText : public Fl_Box {
 public:
-    StaticText(int x, int y, int w, int h, bool oneLine) : Fl_Box(x, y, w, h) {
+    StaticText(int x, int y, int w, int h, bool oneLine, bool prefix) : Fl_Box(x, y, w, h) {
         align(FL_ALIGN_LEFT | FL_ALIGN_TOP | FL_ALIGN_INSIDE | FL_ALIGN_CLIP | (oneLine ? 0 : FL_ALIGN_WRAP));
-        set_flag(SHORTCUT_LABEL);
+        if (prefix) set_flag(SHORTCUT_LABEL);
     }
     // The text starts at the control's left edge, as a static control's
     // does (FLTK's own labels keep a margin).
@@ -368,6 +369,7 @@ private:
 
 struct Control {
     const ControlTemplate* tmpl = nullptr;
+    std::string text;                  // the label's text as the program gave it
     Fl_Widget* widget = nullptr;
     Fl_Text_Buffer* buffer = nullptr;  // a multi-line edit's text
     Fl_Widget* extra = nullptr;        // and its scroll bar
@@ -395,33 +397,6 @@ struct Shown {
     }
     const Control* find(int id) const { return const_cast<Shown*>(this)->find(id); }
 };
-
-// A multi-line edit shows "\n" where the program's texts have "\r\n".
-std::string toWidgetText(std::string_view text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i)
-        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) out += text[i];
-    return out;
-}
-std::string fromWidgetText(std::string_view text) {
-    std::string out;
-    for (char c : text) {
-        if (c == '\n') out += '\r';
-        out += c;
-    }
-    return out;
-}
-
-// A menu entry's text as FLTK's menus take it: '/' and '\\' would start a
-// submenu or an escape.
-std::string menuText(std::string_view text) {
-    std::string out;
-    for (char c : text) {
-        if (c == '/' || c == '\\' || (c == '_' && out.empty())) out += '\\';
-        out += c;
-    }
-    return out;
-}
 
 // Icon resource `id` as RGBA images, each image `scale` times its size.
 std::vector<std::unique_ptr<Fl_RGB_Image>> iconImages(int id, int scale) {
@@ -513,12 +488,13 @@ public:
             case ControlKind::ComboBox: return;  // a drop-down list shows its selected entry
             case ControlKind::Edit:
                 if (c->buffer)
-                    c->buffer->text(toWidgetText(text).c_str());
+                    c->buffer->text(fltk::toEditorText(text).c_str());
                 else
                     static_cast<Fl_Input*>(c->widget)->value(std::string(text).c_str());
                 return;
             default:
-                c->widget->copy_label(std::string(text).c_str());
+                c->text = std::string(text);
+                c->widget->copy_label(fltk::labelText(text).c_str());
                 c->widget->redraw();
                 if (Fl_Widget* w = c->widget->window()) w->redraw();  // the old text under a transparent label
         }
@@ -535,7 +511,7 @@ public:
             case ControlKind::Edit: {
                 if (c->buffer) {
                     char* t = c->buffer->text();
-                    std::string s = fromWidgetText(t ? t : "");
+                    std::string s = fltk::fromEditorText(t ? t : "");
                     std::free(t);
                     return s;
                 }
@@ -543,7 +519,7 @@ public:
                 return v ? v : "";
             }
             default:
-                return c->widget->label() ? c->widget->label() : "";
+                return c->text;
         }
     }
 
@@ -721,7 +697,7 @@ public:
                 dividerNext = true;
                 continue;
             }
-            texts.push_back(menuText(text));
+            texts.push_back(fltk::labelText(text));
             commands.push_back(cmd);
         }
         for (std::size_t i = 0; i < texts.size(); ++i) {
@@ -761,7 +737,7 @@ private:
     static void rebuildChoice(Control& c, int selected) {
         Fl_Choice* ch = choice(c);
         ch->clear();
-        for (const auto& item : c.items) ch->add(menuText(item).c_str());
+        for (const auto& item : c.items) ch->add(fltk::choiceEntryText(item).c_str());
         ch->value(selected >= 0 && selected < static_cast<int>(c.items.size()) ? selected : -1);
         ch->redraw();
     }
@@ -823,10 +799,10 @@ private:
             const bool button = k == ControlKind::CheckBox || k == ControlKind::RadioButton;
             if ((k != ControlKind::StaticText && !button) || c.tmpl->cy > kOneLineHeight) continue;
             Fl_Widget* w = c.widget;
-            if (!w->label() || !*w->label()) continue;
+            if (c.text.empty()) continue;
             int tw = 0, th = 0;
             fl_font(w->labelfont(), w->labelsize());
-            fl_measure(w->label(), tw, th, 0);
+            fl_measure(c.text.c_str(), tw, th, 0);
             const int needed = tw + 1 + (button ? w->labelsize() + 4 + labelGap(w->labelsize()) : 0);
             if (needed <= w->w()) continue;
             int limit = dialogRight;
@@ -864,7 +840,7 @@ private:
                 out.widget = new GroupBox(x, y, w, h, px(4));
                 break;
             case ControlKind::StaticText:
-                out.widget = new StaticText(x, y, w, h, c.cy <= kOneLineHeight);
+                out.widget = new StaticText(x, y, w, h, c.cy <= kOneLineHeight, !(c.style & NoPrefix));
                 break;
             case ControlKind::StaticIcon: {
                 if (c.text == kErrorIconText || c.text == kWarningIconText) {
@@ -911,8 +887,10 @@ private:
                 out.widget = new SpinArrows(x, y, w, h, owner);
                 break;
         }
-        if (c.kind != ControlKind::ComboBox && c.kind != ControlKind::Edit && c.kind != ControlKind::StaticIcon)
-            out.widget->copy_label(text.c_str());
+        if (c.kind != ControlKind::ComboBox && c.kind != ControlKind::Edit && c.kind != ControlKind::StaticIcon) {
+            out.text = text;
+            out.widget->copy_label(fltk::labelText(text).c_str());
+        }
         out.widget->labelfont(FL_HELVETICA);
         out.widget->labelsize(static_cast<Fl_Fontsize>(fontPixels_));
         return out;
@@ -1018,7 +996,9 @@ void FltkBackend::messageBox(std::string_view text, std::string_view caption, Me
     const BaseUnits b = base_;
     fl_font(FL_HELVETICA, fontPixels_);
     int tw = 0, th = 0;
-    const std::string body(text);
+    const std::string body = fltk::wrapText(text, fltk::messageTextLimit(Fl::w()), [](std::string_view piece) {
+        return static_cast<int>(std::ceil(fl_width(piece.data(), static_cast<int>(piece.size()))));
+    });
     fl_measure(body.c_str(), tw, th, 0);
     const int iconDlu = fltk::dialogUnitsX(32 * iconScale_, b);
     const int iconDluY = fltk::dialogUnitsY(32 * iconScale_, b);
@@ -1032,7 +1012,7 @@ void FltkBackend::messageBox(std::string_view text, std::string_view caption, Me
     const ControlTemplate controls[] = {
         {kNoId, ControlKind::StaticIcon, icon == MessageIcon::Error ? kErrorIconText : kWarningIconText, 10, 10,
          iconDlu, iconDluY, 0},
-        {kNoId, ControlKind::StaticText, body, textX, 10 + (bodyH - textH) / 2, textW, textH, 0},
+        {kNoId, ControlKind::StaticText, body, textX, 10 + (bodyH - textH) / 2, textW, textH, NoPrefix},
         {IDOK, ControlKind::DefPushButton, "OK", (cx - 50) / 2, 10 + bodyH + 10, 50, 14, TabStop | GroupStart},
     };
     const DialogTemplate t{0, captionText, cx, cy, "", kTemplateFontPoints, Popup | Caption | SystemMenu | ModalFrame,

@@ -286,6 +286,40 @@ bool ManagedBackend::mnemonicKey(Dialog& dlg, char letter) {
     return false;
 }
 
+bool ManagedBackend::homeEndKey(Dialog& dlg, bool end) {
+    const int focus = focusedItem(dlg);
+    const auto* f = dlg.dialogTemplate().find(focus);
+    if (!f || f->kind != ControlKind::ComboBox) return false;
+    const int count = comboCount(dlg, focus);
+    const int to = end ? count - 1 : 0;
+    if (count > 0 && to != comboSelection(dlg, focus)) selectItem(dlg, focus, to);
+    return true;
+}
+
+bool ManagedBackend::charKey(Dialog& dlg, char c) {
+    const int focus = focusedItem(dlg);
+    const auto* f = dlg.dialogTemplate().find(focus);
+    const auto lower = [](char x) { return static_cast<char>(x >= 'A' && x <= 'Z' ? x - 'A' + 'a' : x); };
+    if (f && f->kind == ControlKind::ComboBox) {
+        const int count = comboCount(dlg, focus);
+        const int from = comboSelection(dlg, focus);
+        for (int k = 1; k <= count; ++k) {
+            const int i = ((from < 0 ? -1 : from) + k) % count;
+            const std::string entry = comboItem(dlg, focus, i);
+            if (!entry.empty() && lower(entry[0]) == lower(c)) {
+                if (i != from) selectItem(dlg, focus, i);
+                break;
+            }
+        }
+        return true;
+    }
+    if (f && !(isPushButton(f->kind) || f->kind == ControlKind::CheckBox || f->kind == ControlKind::RadioButton))
+        return false;
+    if (c == ' ') return false;
+    mnemonicKey(dlg, c);
+    return true;
+}
+
 char mnemonicOf(std::string_view text) {
     for (std::size_t i = 0; i + 1 < text.size(); ++i) {
         if (text[i] != '&') continue;

@@ -229,6 +229,13 @@ public:
         if (event == FL_KEYBOARD && Fl::event_key() != ' ') return 0;
         return Fl_Choice::handle(event);
     }
+    // The list opened from the keyboard (F4, Alt+Down), as a click opens it.
+    void openList() {
+        const Fl_Menu_Item* v = menu() ? menu()->pulldown(x(), y(), w(), h(), mvalue(), this) : nullptr;
+        if (!v || v->submenu()) return;
+        if (v != mvalue()) redraw();
+        picked(v);
+    }
 
 private:
     Owner owner_;
@@ -968,6 +975,8 @@ private:
             contextMenu(s, 0, 0);
             return true;
         }
+        if ((k == FL_F + 4 && !alt && !ctrl) || (alt && !ctrl && (k == FL_Down || k == FL_Up)))
+            return openList(s);
         if (alt && !ctrl && k > ' ' && k < 127) return mnemonicKey(d, static_cast<char>(k));
         if (alt || ctrl) return false;
         switch (k) {
@@ -975,9 +984,23 @@ private:
             case FL_Down: return arrowKey(d, true, true);
             case FL_Left: return arrowKey(d, false, false);
             case FL_Right: return arrowKey(d, true, false);
+            case FL_Home: return homeEndKey(d, false);
+            case FL_End: return homeEndKey(d, true);
             case ' ': return spaceKey(d);
-            default: return false;
+            default: break;
         }
+        const char* typed = Fl::event_text();
+        if (Fl::event_length() == 1 && static_cast<unsigned char>(typed[0]) > ' ' && typed[0] != 127)
+            return charKey(d, typed[0]);
+        return false;
+    }
+
+    // F4 and Alt+Down open a focused drop-down list; elsewhere they do nothing.
+    bool openList(Shown& s) {
+        const Control* c = s.find(focusedItem(*s.dlg));
+        if (!c || c->tmpl->kind != ControlKind::ComboBox) return false;
+        static_cast<DropDownList*>(c->widget)->openList();
+        return true;
     }
 
     double dpi_;

@@ -54,6 +54,11 @@ inline std::string displayLost(std::string_view display, std::string_view captio
 }
 inline constexpr std::string_view kDisplayLostInScript = "expected the X display to stay, found it gone";
 
+// The standard entries of a dialog's system menu, where the window system
+// has none of its own to show (X11).
+inline constexpr std::string_view kSystemMenuMove = "&Move";
+inline constexpr std::string_view kSystemMenuClose = "&Close";
+
 // A fault of the program itself, not of the user.
 inline constexpr std::string_view kNoBackend =
     "vsZEB: a dialog or message box was used before a user-interface back end was set up";

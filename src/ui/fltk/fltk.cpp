@@ -650,11 +650,11 @@ public:
     void appendSystemMenuItem(Dialog& dlg, unsigned command, std::string_view text) override {
         if (hasSystemMenu(dlg)) shown(dlg)->sysMenu.emplace_back(command, std::string(text));
     }
-    // X11 windows have no system menu of their own: the window manager moves
-    // them. What the dialog offers is Close and what was appended.
+    // X11 windows have no system menu of their own: the dialog's offers
+    // Move and Close, as a modal frame's does on Windows, and what was appended.
     std::vector<unsigned> systemMenuCommands(const Dialog& dlg) const override {
         if (!hasSystemMenu(dlg)) return {};
-        std::vector<unsigned> cmds{SC_CLOSE};
+        std::vector<unsigned> cmds{SC_MOVE, SC_CLOSE};
         for (const auto& [cmd, text] : shown(dlg)->sysMenu)
             if (cmd != 0) cmds.push_back(cmd);
         return cmds;
@@ -695,7 +695,9 @@ public:
         if (!hasSystemMenu(*s.dlg) || &s != stack_.back()) return;
         std::vector<std::string> texts;
         std::vector<unsigned> commands;
-        texts.emplace_back("&Close");
+        texts.push_back(fltk::labelText(msg::kSystemMenuMove));
+        commands.push_back(SC_MOVE);
+        texts.push_back(fltk::labelText(msg::kSystemMenuClose));
         commands.push_back(SC_CLOSE);
         std::vector<Fl_Menu_Item> items;
         bool dividerNext = false;
@@ -716,13 +718,37 @@ public:
             items.push_back(item);
         }
         // the separator that the dialog appended before its own entries
-        if (dividerNext && items.size() > 1) items[0].flags |= FL_MENU_DIVIDER;
+        if (dividerNext && items.size() > 2) items[1].flags |= FL_MENU_DIVIDER;
         items.push_back(Fl_Menu_Item{});
         // the menu's position is taken in the current window's coordinates
         s.window->make_current();
         const Fl_Menu_Item* picked = items.data()->popup(x, y);
         if (!picked || s.dlg->hasEnded()) return;
-        chooseSystemCommand(*s.dlg, static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(picked->user_data_)));
+        const auto command = static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(picked->user_data_));
+        chooseSystemCommand(*s.dlg, command);
+        // The dialog leaves Move to the window; here the window manager moves it.
+        if ((command & 0xFFF0u) == SC_MOVE && !s.dlg->hasEnded() && isTop(&s)) startKeyboardMove(*s.window);
+    }
+
+    // Asks the window manager to let the person move the window with the
+    // arrow keys (_NET_WM_MOVERESIZE, keyboard move), as Windows' Move does;
+    // without a window manager nothing moves, and the dialog goes on as it was.
+    static void startKeyboardMove(DialogWindow& w) {
+        const ::Window xid = fl_xid(&w);
+        if (!xid) return;
+        XEvent e{};
+        e.xclient.type = ClientMessage;
+        e.xclient.window = xid;
+        e.xclient.message_type = XInternAtom(fl_display, "_NET_WM_MOVERESIZE", False);
+        e.xclient.format = 32;
+        e.xclient.data.l[0] = w.x_root() + w.w() / 2;
+        e.xclient.data.l[1] = w.y_root() + w.h() / 2;
+        e.xclient.data.l[2] = 10;  // _NET_WM_MOVERESIZE_MOVE_KEYBOARD
+        e.xclient.data.l[3] = 0;
+        e.xclient.data.l[4] = 1;  // from an application
+        XSendEvent(fl_display, RootWindow(fl_display, fl_screen), False,
+                   SubstructureRedirectMask | SubstructureNotifyMask, &e);
+        XFlush(fl_display);
     }
 
     bool isTop(const Shown* s) const { return !stack_.empty() && stack_.back() == s; }

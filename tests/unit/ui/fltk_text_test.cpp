@@ -2,8 +2,10 @@
 // and a message box's text broken into lines that fit on the screen.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
+#include "ui/fltk/layout.h"
 #include "ui/fltk/text.h"
 
 namespace {
@@ -44,6 +46,22 @@ TEST(FltkText, AMessageBoxTextFitsFiveEighthsOfTheScreen) {
     std::erase(withoutBlanks, ' ');
     std::erase(joined, ' ');
     EXPECT_EQ(joined, withoutBlanks);
+}
+
+TEST(FltkText, AMessageBoxWithItsButtonFitsOnTheScreen) {
+    // 96 DPI: base units 6 by 13; a text as wide as it may be on a 1,024
+    // pixel screen, eight lines high, beside a 32 pixel icon.
+    const ui::fltk::BaseUnits b{6, 13};
+    const auto m = ui::fltk::messageBoxLayout(ui::fltk::messageTextLimit(1024), 8 * 13, 32, b);
+    EXPECT_LE(ui::fltk::pixelsX(m.cx, b), 1024);
+    EXPECT_LE(ui::fltk::pixelsX(m.button.x + m.button.cx, b), ui::fltk::pixelsX(m.cx, b));
+    EXPECT_LE(m.cx - (m.button.x * 2 + m.button.cx), 1);  // centred, to the dialog unit
+    EXPECT_GE(m.text.x, m.icon.x + m.icon.cx);
+    EXPECT_GE(ui::fltk::pixelsY(m.text.cy, b), 8 * 13);
+    EXPECT_GT(m.button.y, m.text.y + m.text.cy - 1);
+    // a short text sits in the middle of the icon's height
+    const auto small = ui::fltk::messageBoxLayout(30, 13, 32, b);
+    EXPECT_LE(std::abs((small.text.y * 2 + small.text.cy) - (small.icon.y * 2 + small.icon.cy)), 1);
 }
 
 TEST(FltkText, MessageLinesBreakAtBlanksAndKeepTheirOwnBreaks) {

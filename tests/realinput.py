@@ -198,9 +198,9 @@ class Player:
         if self.clipboard:
             self.clipboard.kill()
             self.clipboard.wait()
-        # xclip serves the selection from a child of its own until another
-        # client takes it; -loops 1: it leaves after the one paste.
-        self.clipboard = subprocess.Popen(["xclip", "-selection", "clipboard", "-loops", "1", "-quiet"],
+        # xclip serves the selection (-quiet: in the foreground) until it
+        # is killed when the run ends or the next paste step replaces it.
+        self.clipboard = subprocess.Popen(["xclip", "-selection", "clipboard", "-quiet"],
                                           stdin=subprocess.PIPE, stdout=subprocess.DEVNULL,
                                           stderr=subprocess.DEVNULL, env=self.env)
         self.clipboard.stdin.write(text.encode("utf-8").decode("unicode_escape").encode("latin-1"))

@@ -14,6 +14,9 @@ stand-in tools of tests/tools on PATH:
   big-output        a zebpost that writes 100 MB: the program's lines and the
                     tool's arrive in order and whole, and the program's peak
                     memory stays far below what it passed on.
+  foreign-module    a vszeb-fltk.so of another build, of a build from before
+                    interface stamps, or without the entry point, beside the
+                    program: one error line that says why, nothing of it run.
 
 The writes are made slow with VSZEB_TEST_SLOW_WRITE (microseconds per step
 and per byte of a file write; the Windows program rounds them up to whole
@@ -27,7 +30,7 @@ Wine process, which ends it at once as TerminateProcess would, and Wine's
 file functions are the ones that write. --kills and --rounds set how many
 kills must land inside each write and how many rounds two writers run.
 
-Usage: faults.py --program vsZEB --tools DIR CHECK...
+Usage: faults.py --program vsZEB --tools DIR [--modules DIR] CHECK...
        faults.py --program vsZEB.exe --tools DIR --wine PREFIX [--kills N] [--rounds N] CHECK...
 """
 
@@ -354,7 +357,46 @@ def big_output(program, tools):
         root.remove()
 
 
-CHECKS = {"killed-mid-write": killed_mid_write, "two-at-once": two_at_once, "big-output": big_output}
+# What the program says of each module that is not its own (folder under
+# --modules), after "The user interface "fltk" cannot be loaded: " and its path.
+FOREIGN_MODULES = {
+    "unstamped": " was built for another version of vsZEB; install the module of this one beside it.",
+    "other-build": " was built for another version of vsZEB; install the module of this one beside it.",
+    "no-entry": " has no function vszebFltkBackend, so it is not a vsZEB user interface module.",
+}
+
+
+def foreign_module(program, tools, modules):
+    """A copy of the program with a module beside it that is not its own: one
+    error line that says why, status 0, and nothing of the module run (its
+    entry point would abort). The program's own module beside the copy passes
+    the check and reaches the display (which the run does not set)."""
+    for kind, why in list(FOREIGN_MODULES.items()) + [("own", None)]:
+        place = tempfile.mkdtemp(prefix="vszeb-module-")
+        try:
+            copy = os.path.join(place, "vsZEB")
+            shutil.copy(program, copy)
+            source = os.path.join(os.path.dirname(program), "vszeb-fltk.so") if kind == "own" else \
+                os.path.join(modules, kind, "vszeb-fltk.so")
+            module = os.path.join(place, "vszeb-fltk.so")
+            shutil.copy(source, module)
+            env = {"PATH": "/usr/bin:/bin", "HOME": place, "VSZEB_UI": "fltk", "ZEBHOME": place}
+            proc = subprocess.run([copy, "report", "vs", "Demo"], cwd=place, env=env, stdin=subprocess.DEVNULL,
+                                  capture_output=True, timeout=60)
+            out = proc.stdout.decode("latin-1")
+            if kind == "own":
+                expected = '*** Error: Cannot show windows with the user interface "fltk": DISPLAY is not set.\n'
+            else:
+                expected = f'*** Error: The user interface "fltk" cannot be loaded: {module}{why}\n'
+            if proc.returncode != 0 or out != expected:
+                raise Failure(f"module {kind}: status {proc.returncode}, output {out!r}, expected {expected!r}; "
+                              f"stderr {proc.stderr.decode('latin-1')!r}")
+        finally:
+            shutil.rmtree(place, ignore_errors=True)
+
+
+CHECKS = {"killed-mid-write": killed_mid_write, "two-at-once": two_at_once, "big-output": big_output,
+          "foreign-module": foreign_module}
 
 
 def main():
@@ -365,6 +407,7 @@ def main():
     parser.add_argument("--wine", metavar="PREFIX", help="run the Windows program with Wine in this prefix")
     parser.add_argument("--kills", type=int, default=KILLS_INSIDE, help="kills that must land inside each write")
     parser.add_argument("--rounds", type=int, default=ROUNDS, help="rounds of two writers at once")
+    parser.add_argument("--modules", help="folder of the foreign modules (foreign-module)")
     parser.add_argument("checks", nargs="+", choices=sorted(CHECKS))
     args = parser.parse_args()
     if args.wine and "big-output" in args.checks:
@@ -380,7 +423,9 @@ def main():
     try:
         for check in args.checks:
             try:
-                CHECKS[check](os.path.abspath(args.program), os.path.abspath(args.tools), **counts.get(check, {}))
+                extra = [os.path.abspath(args.modules)] if check == "foreign-module" else []
+                CHECKS[check](os.path.abspath(args.program), os.path.abspath(args.tools), *extra,
+                              **counts.get(check, {}))
             except (Failure, subprocess.TimeoutExpired) as failure:
                 failed += 1
                 print(f"FAIL {check}: {failure}")

@@ -20,10 +20,17 @@ are ignored.
     output "TEXT"           waits (10 s at most) until the program's standard
                             output, a pipe, has shown TEXT: each line must
                             reach the IDE while the dialog is still open
+    paste "TEXT"            puts TEXT on the clipboard (owned by xclip, which
+                            stays until the run ends), then presses Ctrl+V
+    killx                   kills the X server (the run then has one of its
+                            own, see own_display); nothing reaches the
+                            windows after it
 
 A step fails with a message; the runner then ends the program.
 """
 
+import os
+import select
 import shlex
 import subprocess
 import time
@@ -40,10 +47,39 @@ class StepFailed(Exception):
     pass
 
 
-def xdotool(*args):
+def xdotool(*args, env=None):
     proc = subprocess.run(["xdotool", *args], stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
-                          stderr=subprocess.PIPE, timeout=XDOTOOL_TIMEOUT)
+                          stderr=subprocess.PIPE, timeout=XDOTOOL_TIMEOUT, env=env)
     return proc.returncode, proc.stdout.decode("latin-1")
+
+
+def needs_own_display(steps):
+    """Steps that end the X server need one that nothing else uses."""
+    return any(word == "killx" for _number, word, _args in steps)
+
+
+def own_display():
+    """Starts an X server for one run: (the server's process, its display name)."""
+    read_end, write_end = os.pipe()
+    server = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24",
+                               "-nolisten", "tcp"], pass_fds=(write_end,), stdin=subprocess.DEVNULL,
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(write_end)
+    number = b""
+    deadline = time.monotonic() + WAIT
+    while not number.endswith(b"\n") and time.monotonic() < deadline:
+        ready, _, _ = select.select([read_end], [], [], 0.1)
+        if ready:
+            chunk = os.read(read_end, 16)
+            if not chunk:
+                break
+            number += chunk
+    os.close(read_end)
+    if not number.strip().isdigit():
+        server.kill()
+        server.wait()
+        raise StepFailed("no X server of its own could be started for the run")
+    return server, ":" + number.strip().decode()
 
 
 def parse(path):
@@ -62,15 +98,26 @@ class Player:
     """Watches the root window's children from before the program starts,
     so that no mapping of a pop-up menu is missed."""
 
-    def __init__(self):
-        self.display = xdisplay.Display()
+    def __init__(self, display=None, server=None):
+        """`display`: the X display's name (default: $DISPLAY); `server`: its
+        process, when the run has one of its own (for killx)."""
+        self.display = xdisplay.Display(display)
         self.display.screen().root.change_attributes(event_mask=X.SubstructureNotifyMask)
         self.display.sync()
+        self.env = dict(os.environ, DISPLAY=display) if display else None
+        self.server = server
+        self.clipboard = None
         self.window = None
         self.size = None
 
     def close(self):
-        self.display.close()
+        if self.clipboard:
+            self.clipboard.kill()
+            self.clipboard.wait()
+        try:
+            self.display.close()
+        except Exception:  # the server is gone (killx)
+            pass
 
     def play(self, steps, alive, output=lambda: b""):
         """Runs the steps; `alive()` tells whether the program still runs,
@@ -121,22 +168,22 @@ class Player:
     def step_key(self, alive, *keys):
         self.need_window()
         self.forget_mappings()
-        xdotool("key", "--delay", "30", *keys)
+        xdotool("key", "--delay", "30", *keys, env=self.env)
 
     def step_type(self, alive, text):
         self.need_window()
-        xdotool("type", "--delay", "10", "--", text)
+        xdotool("type", "--delay", "10", "--", text, env=self.env)
 
     def step_click(self, alive, x, y, button="1"):
         self.need_window()
         self.forget_mappings()
-        status, out = xdotool("getwindowgeometry", "--shell", self.window)
+        status, out = xdotool("getwindowgeometry", "--shell", self.window, env=self.env)
         geometry = dict(line.split("=", 1) for line in out.split() if "=" in line)
         if status != 0 or not {"X", "Y", "WIDTH", "HEIGHT"} <= geometry.keys():
             raise StepFailed("the window's geometry is unknown")
         px = int(geometry["X"]) + round(int(x) * int(geometry["WIDTH"]) / self.size[0])
         py = int(geometry["Y"]) + round(int(y) * int(geometry["HEIGHT"]) / self.size[1])
-        xdotool("mousemove", "--sync", str(px), str(py), "click", button)
+        xdotool("mousemove", "--sync", str(px), str(py), "click", button, env=self.env)
 
     def step_rightclick(self, alive, x, y):
         self.step_click(alive, x, y, "3")
@@ -157,6 +204,36 @@ class Player:
             if time.monotonic() > deadline or not alive():
                 raise StepFailed(f"the program's standard output did not show {text!r} while it ran")
             time.sleep(0.05)
+
+    def step_paste(self, alive, text):
+        self.need_window()
+        if self.clipboard:
+            self.clipboard.kill()
+            self.clipboard.wait()
+        # xclip serves the selection (-quiet: in the foreground) until it
+        # is killed when the run ends or the next paste step replaces it.
+        self.clipboard = subprocess.Popen(["xclip", "-selection", "clipboard", "-quiet"],
+                                          stdin=subprocess.PIPE, stdout=subprocess.DEVNULL,
+                                          stderr=subprocess.DEVNULL, env=self.env)
+        self.clipboard.stdin.write(text.encode("utf-8").decode("unicode_escape").encode("latin-1"))
+        self.clipboard.stdin.close()
+        deadline = time.monotonic() + WAIT
+        while not self.owns_clipboard():
+            if time.monotonic() > deadline or self.clipboard.poll() is not None:
+                raise StepFailed("the clipboard could not be filled")
+            time.sleep(0.02)
+        self.forget_mappings()
+        xdotool("key", "--delay", "30", "ctrl+v", env=self.env)
+
+    def owns_clipboard(self):
+        selection = self.display.intern_atom("CLIPBOARD")
+        return self.display.get_selection_owner(selection) != X.NONE
+
+    def step_killx(self, alive):
+        if self.server is None:
+            raise StepFailed("killx needs an X server of the run's own")
+        self.server.kill()
+        self.server.wait()
 
     def forget_mappings(self):
         """A pop-up step waits for a menu that the next input opens."""

@@ -176,7 +176,7 @@ def tree_of(path):
 
 def parse_scenario(path):
     setup = {"args": [], "env": [], "status": 0, "cwd": "project", "unremovable": [], "cwd-gone": False,
-             "mount": [], "launch": []}
+             "mount": [], "launch": [], "only": None}
     with open(path, encoding="utf-8") as f:
         for number, line in enumerate(f, 1):
             line = line.rstrip("\n")
@@ -203,6 +203,10 @@ def parse_scenario(path):
                 if kind not in MOUNT_KINDS or not where.strip():
                     raise ValueError(f"{path}:{number}: expected 'mount: DIR full' or 'mount: DIR read-only'")
                 setup["mount"].append((where.strip(), kind))
+            elif key == "only":
+                if value != "real-input":
+                    raise ValueError(f"{path}:{number}: expected 'only: real-input'")
+                setup["only"] = value
             elif key == "launch":
                 words = value.split(None, 1)
                 if not words or words[0] not in LAUNCH_STATES:
@@ -371,7 +375,12 @@ def run_with_real_input(argv, steps_file, **popen):
 
     steps = realinput.parse(steps_file)
     problems = []
-    player = realinput.Player()
+    server = display = None
+    if realinput.needs_own_display(steps):
+        server, display = realinput.own_display()
+        popen["env"]["DISPLAY"] = display
+        popen["env"].pop("XAUTHORITY", None)
+    player = realinput.Player(display, server)
     # Standard output is a pipe, as from an IDE, read as it comes, so that a
     # step can see what has arrived while the dialog is open.
     out = bytearray()
@@ -394,12 +403,17 @@ def run_with_real_input(argv, steps_file, **popen):
             problems.append(f"the program did not end within {REAL_INPUT_END} s of the last step")
         # A tool that the program started may still hold the pipe.
         reader.join(timeout=REAL_INPUT_END)
+        if server is not None and server.poll() is None:
+            server.kill()
+            server.wait()
         err.seek(0)
         return proc.returncode, bytes(out), err.read(), problems
 
 
 def run_one(folder, program, tools_dir, ui, screenshots=None, real_input=False):
     setup = parse_scenario(os.path.join(folder, "scenario"))
+    if setup["only"] == "real-input" and not real_input:
+        raise Skipped("played by real input only")
     root = tempfile.mkdtemp(prefix="vszeb-scenario-")
     locked = []
     launched = []
@@ -464,7 +478,9 @@ def run_one(folder, program, tools_dir, ui, screenshots=None, real_input=False):
         problems.extend(launch.check_terminal())
         expected_out = b""
         if os.path.isfile(os.path.join(folder, "stdout")):
-            expected_out = expand(read_bytes(os.path.join(folder, "stdout")).decode("latin-1"), root).encode("latin-1")
+            expected_out = expand(read_bytes(os.path.join(folder, "stdout")).decode("latin-1"), root)
+            # the display the program was shown on (a run's own one has a number of its own)
+            expected_out = expected_out.replace("$DISPLAY", env.get("DISPLAY", "")).encode("latin-1")
         if stdout != expected_out:
             problems.append(f"stdout differs\n--- expected\n{expected_out.decode('latin-1')}--- actual\n{stdout.decode('latin-1')}---")
         if os.path.isfile(os.path.join(folder, "stderr")):

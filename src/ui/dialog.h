@@ -19,6 +19,7 @@ class DataExchange;
 
 inline constexpr int IDOK = 1;
 inline constexpr int IDCANCEL = 2;
+inline constexpr unsigned SC_MOVE = 0xF010;
 inline constexpr unsigned SC_CLOSE = 0xF060;
 
 // Notifications that a control sends to its dialog.

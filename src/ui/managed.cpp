@@ -267,7 +267,7 @@ bool ManagedBackend::mnemonicKey(Dialog& dlg, char letter) {
     for (std::size_t k = 1; k <= n; ++k) {
         const std::size_t i = (start + k) % n;
         const auto& c = t.controls[i];
-        if (c.kind == ControlKind::ComboBox || c.kind == ControlKind::Edit) continue;
+        if (c.kind == ControlKind::ComboBox || c.kind == ControlKind::Edit || (c.style & NoPrefix)) continue;
         const bool ownId = c.id != kNoId && hasControl(dlg, c.id);
         if (mnemonicOf(ownId ? itemText(dlg, c.id) : std::string(c.text)) != lower) continue;
         if (ownId && !isItemEnabled(dlg, c.id)) continue;
@@ -286,6 +286,40 @@ bool ManagedBackend::mnemonicKey(Dialog& dlg, char letter) {
         return true;
     }
     return false;
+}
+
+bool ManagedBackend::homeEndKey(Dialog& dlg, bool end) {
+    const int focus = focusedItem(dlg);
+    const auto* f = dlg.dialogTemplate().find(focus);
+    if (!f || f->kind != ControlKind::ComboBox) return false;
+    const int count = comboCount(dlg, focus);
+    const int to = end ? count - 1 : 0;
+    if (count > 0 && to != comboSelection(dlg, focus)) selectItem(dlg, focus, to);
+    return true;
+}
+
+bool ManagedBackend::charKey(Dialog& dlg, char c) {
+    const int focus = focusedItem(dlg);
+    const auto* f = dlg.dialogTemplate().find(focus);
+    const auto lower = [](char x) { return static_cast<char>(x >= 'A' && x <= 'Z' ? x - 'A' + 'a' : x); };
+    if (f && f->kind == ControlKind::ComboBox) {
+        const int count = comboCount(dlg, focus);
+        const int from = comboSelection(dlg, focus);
+        for (int k = 1; k <= count; ++k) {
+            const int i = ((from < 0 ? -1 : from) + k) % count;
+            const std::string entry = comboItem(dlg, focus, i);
+            if (!entry.empty() && lower(entry[0]) == lower(c)) {
+                if (i != from) selectItem(dlg, focus, i);
+                break;
+            }
+        }
+        return true;
+    }
+    if (f && !(isPushButton(f->kind) || f->kind == ControlKind::CheckBox || f->kind == ControlKind::RadioButton))
+        return false;
+    if (c == ' ') return false;
+    mnemonicKey(dlg, c);
+    return true;
 }
 
 char mnemonicOf(std::string_view text) {

@@ -71,6 +71,15 @@ public:
     // whose text marks that letter with '&'. A button is clicked; a static
     // text or group box passes the focus to the tab stop after it.
     bool mnemonicKey(Dialog& dlg, char letter);
+    // Home or End on a drop-down list (closed): its first or last entry.
+    // False when the focus is elsewhere (an edit's caret takes the key).
+    bool homeEndKey(Dialog& dlg, bool end);
+    // A character typed without Alt (WM_CHAR): a drop-down list chooses its
+    // next entry that begins with it, wrapping; a control that takes no
+    // characters (a button, check box or radio button, or no control) lets
+    // the dialog take it as a mnemonic, as Alt and the letter. False when the
+    // focused control takes characters itself (an edit).
+    bool charKey(Dialog& dlg, char c);
     // Whether Return belongs to the focused control (a multi-line edit that
     // wants it) rather than to the default button.
     bool focusWantsReturn(const Dialog& dlg) const;

@@ -33,10 +33,31 @@ inline std::string cannotLoadBackend(std::string_view backend, std::string_view 
 inline std::string moduleNotFound(std::string_view file, std::string_view installedPath) {
     return std::string(file) + " is neither beside the program nor at " + std::string(installedPath);
 }
+inline std::string moduleOfOtherBuild(std::string_view path) {
+    return std::string(path) + " was built for another version of vsZEB; install the module of this one beside it";
+}
+inline std::string moduleWithoutEntry(std::string_view path, std::string_view entry) {
+    return std::string(path) + " has no function " + std::string(entry) + ", so it is not a vsZEB user interface module";
+}
 inline std::string cannotOpenDisplay(std::string_view display) {
     if (display.empty()) return "Cannot show windows with the user interface \"fltk\": DISPLAY is not set.";
     return "Cannot open the X display \"" + std::string(display) + "\" for the user interface \"fltk\".";
 }
+
+// The X server went away while a window was shown: what was open is left
+// as cancelled. The caption is empty when no dialog was open.
+inline std::string displayLost(std::string_view display, std::string_view caption) {
+    const std::string what = caption.empty() ? std::string("while windows were shown")
+                                             : "while the dialog \"" + std::string(caption) + "\" was open";
+    return "The X display \"" + std::string(display) + "\" went away " + what +
+           "; it counts as cancelled and nothing of it was carried out.";
+}
+inline constexpr std::string_view kDisplayLostInScript = "expected the X display to stay, found it gone";
+
+// The standard entries of a dialog's system menu, where the window system
+// has none of its own to show (X11).
+inline constexpr std::string_view kSystemMenuMove = "&Move";
+inline constexpr std::string_view kSystemMenuClose = "&Close";
 
 // A fault of the program itself, not of the user.
 inline constexpr std::string_view kNoBackend =

@@ -88,6 +88,9 @@ public:
     void programEnded();
 
     bool finished() const { return next_ >= script_.actions.size(); }
+    // The line being carried out or last carried out (the end of the script
+    // once every line has run), for a failure that comes from outside.
+    int currentLine() const { return next_ == 0 ? 0 : finished() ? endLine() : script_.actions[next_ - 1].line; }
 
     // Called with the whole failure line ("vsZEB script: line N: ...").
     // Unset: the line goes to standard error, standard output is flushed and

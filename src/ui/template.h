@@ -42,6 +42,7 @@ enum ControlStyle : std::uint32_t {
     SpinAlignRight = 1u << 16,
     SpinArrowKeys = 1u << 17,
     SpinNoThousands = 1u << 18,
+    NoPrefix = 1u << 19,    // static text: '&' is shown as it is (SS_NOPREFIX), as in a message box
 };
 
 // Window style flags of a dialog.

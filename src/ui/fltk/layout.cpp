@@ -1,5 +1,6 @@
 #include "ui/fltk/layout.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <vector>
@@ -72,6 +73,20 @@ int pixelsX(int dialogUnits, BaseUnits b) { return (dialogUnits * b.x + 2) / 4; 
 int pixelsY(int dialogUnits, BaseUnits b) { return (dialogUnits * b.y + 4) / 8; }
 int dialogUnitsX(int pixels, BaseUnits b) { return b.x > 0 ? (pixels * 4 + b.x - 1) / b.x : 0; }
 int dialogUnitsY(int pixels, BaseUnits b) { return b.y > 0 ? (pixels * 8 + b.y - 1) / b.y : 0; }
+
+MessageBoxLayout messageBoxLayout(int textWidthPixels, int textHeightPixels, int iconPixels, BaseUnits b) {
+    constexpr int kMargin = 10, kButtonWidth = 50, kButtonHeight = 14, kBottom = 8;
+    MessageBoxLayout m;
+    m.icon = {kMargin, kMargin, dialogUnitsX(iconPixels, b), dialogUnitsY(iconPixels, b)};
+    const int textW = dialogUnitsX(textWidthPixels, b) + 2;
+    const int textH = std::max(8, dialogUnitsY(textHeightPixels, b));
+    const int bodyH = std::max(m.icon.cy, textH);
+    m.text = {kMargin + m.icon.cx + kMargin, kMargin + (bodyH - textH) / 2, textW, textH};
+    m.cx = std::max(m.text.x + textW + kMargin, kButtonWidth + 2 * 20);
+    m.cy = kMargin + bodyH + kMargin + kButtonHeight + kBottom;
+    m.button = {(m.cx - kButtonWidth) / 2, kMargin + bodyH + kMargin, kButtonWidth, kButtonHeight};
+    return m;
+}
 
 std::string chooserFilter(std::string_view filter) {
     std::vector<std::string_view> parts = split(filter, '|');

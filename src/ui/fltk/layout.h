@@ -29,6 +29,18 @@ int pixelsY(int dialogUnits, BaseUnits b);
 int dialogUnitsX(int pixels, BaseUnits b);
 int dialogUnitsY(int pixels, BaseUnits b);
 
+// A message box laid out around its text as Windows lays one out, all in
+// dialog units: the icon, the text beside it (centred on the icon when it is
+// shorter), the OK button centred below, and the box's size.
+struct Rect {
+    int x = 0, y = 0, cx = 0, cy = 0;
+};
+struct MessageBoxLayout {
+    Rect icon, text, button;
+    int cx = 0, cy = 0;
+};
+MessageBoxLayout messageBoxLayout(int textWidthPixels, int textHeightPixels, int iconPixels, BaseUnits b);
+
 // "Name|*.a;*.b|All|*.*||" as FLTK's chooser takes it: "Name\t*.{a,b}\nAll\t*".
 // A filter that shows no file of every name gets "All files" after its own.
 std::string chooserFilter(std::string_view filter);

@@ -2,6 +2,7 @@
 // when this back end is chosen, so headless runs never load FLTK or X.
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "sys/files.h"
 #include "sys/module.h"
@@ -29,9 +30,15 @@ std::unique_ptr<Backend> loadFltkBackend(std::string& error) {
             error = msg::cannotLoadBackend("fltk", why);
             return nullptr;
         }
+        // The stamp first: nothing of a module built for other classes may run.
+        const auto* stamp = static_cast<const char*>(sys::moduleSymbol(module, kFltkModuleStamp));
+        if (!stamp || std::string_view(stamp) != VSZEB_FLTK_INTERFACE) {
+            error = msg::cannotLoadBackend("fltk", msg::moduleOfOtherBuild(path));
+            return nullptr;
+        }
         const auto entry = reinterpret_cast<FltkModuleEntry>(sys::moduleSymbol(module, kFltkModuleEntry));
         if (!entry) {
-            error = msg::cannotLoadBackend("fltk", path);
+            error = msg::cannotLoadBackend("fltk", msg::moduleWithoutEntry(path, kFltkModuleEntry));
             return nullptr;
         }
         return std::unique_ptr<Backend>(entry(error));

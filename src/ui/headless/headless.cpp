@@ -9,7 +9,6 @@ namespace ui {
 
 namespace {
 
-constexpr unsigned kScMove = 0xF010;
 
 struct ControlState {
     const ControlTemplate* tmpl = nullptr;
@@ -225,7 +224,7 @@ void HeadlessBackend::appendSystemMenuItem(Dialog& dlg, unsigned command, std::s
 std::vector<unsigned> HeadlessBackend::systemMenuCommands(const Dialog& dlg) const {
     if (!hasSystemMenu(dlg)) return {};
     // a modal frame's system menu: Move and Close, then what was appended
-    std::vector<unsigned> cmds{kScMove, SC_CLOSE};
+    std::vector<unsigned> cmds{SC_MOVE, SC_CLOSE};
     for (const auto& [cmd, text] : win(dlg)->sysMenu)
         if (cmd != 0) cmds.push_back(cmd);
     return cmds;

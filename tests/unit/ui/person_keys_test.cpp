@@ -118,6 +118,43 @@ TEST(PersonKeys, AltAndALetterClickTheButtonItMarks) {
     EXPECT_EQ(log, (Log{"other", "go", "manual 0"}));
 }
 
+TEST(PersonKeys, ADropDownListStaysWithinItsEntries) {
+    const Log log = withKeys(
+        [](ui::ManagedBackend& b, TestDialog& d) {
+            d.setFocus(40);
+            EXPECT_TRUE(b.homeEndKey(d, true));
+            EXPECT_TRUE(b.arrowKey(d, true, true));  // Down on the last entry stays on it
+            EXPECT_TRUE(b.arrowKey(d, true, false));
+            EXPECT_EQ(d.comboSelection(40), 2);
+            EXPECT_TRUE(b.homeEndKey(d, false));
+            EXPECT_TRUE(b.homeEndKey(d, false));  // already there: no notification
+            // letters: the next entry that begins with one, wrapping, in either case
+            EXPECT_TRUE(b.charKey(d, 't'));
+            EXPECT_TRUE(b.charKey(d, 'Z'));
+            EXPECT_TRUE(b.charKey(d, 'x'));  // no entry begins with it
+            EXPECT_EQ(d.comboSelection(40), 0);
+            // an edit takes its keys itself
+            d.setFocus(10);
+            EXPECT_FALSE(b.homeEndKey(d, true));
+            EXPECT_FALSE(b.charKey(d, 'o'));
+        },
+        "expect selected 40 0\nclose");
+    EXPECT_EQ(log, (Log{"sel 2", "sel 0", "sel 2", "sel 0"}));
+}
+
+TEST(PersonKeys, APlainLetterIsAMnemonicWhereTheFocusTakesNoCharacters) {
+    const Log log = withKeys(
+        [](ui::ManagedBackend& b, TestDialog& d) {
+            d.setFocus(100);
+            EXPECT_TRUE(b.charKey(d, 'o'));  // on a push button: clicks &Other
+            d.setFocus(20);
+            EXPECT_TRUE(b.charKey(d, 'G'));  // on a check box: clicks &Go
+            EXPECT_FALSE(b.charKey(d, ' '));  // Space is the button's own
+        },
+        "close");
+    EXPECT_EQ(log, (Log{"other", "go"}));
+}
+
 TEST(PersonKeys, TheMnemonicLetterOfAText) {
     EXPECT_EQ(ui::mnemonicOf("&OK"), 'o');
     EXPECT_EQ(ui::mnemonicOf("C&ancel"), 'a');

@@ -20,6 +20,8 @@ import run  # noqa: E402
 
 ROOT_LENGTH = len(run.win_path(run.ROOT_FORM % 0))
 LENGTHS = range(250, 260)
+# The longest current directory that Wine's cmd.exe starts in.
+WINE_CMD_DIR_LIMIT = 245
 
 
 def deep_dir(length):
@@ -58,11 +60,21 @@ def settings_scenario(folder, length):
     write(os.path.join(folder, "scenario"),
           f"# The settings file at {length} characters of path.\nargs: report vs Demo\ncwd: {d}\n")
     write(os.path.join(folder, "ui.script"),
-          'dialog "ZEB++ Report"\ntype 1070 "101"\nclick 1105\n'
-          'messagebox "vsZEB" "Enter an integer between 0 and 100."\nclick 1106\n')
+          'dialog "ZEB++ Report"\nselect 1074 4\nclick 1068\nclick 1105\n')
     write(os.path.join(folder, "before", d, "Demo.zeb"), "-T 75 -p zebprofile.txt\n001\n\n")
-    write(os.path.join(folder, "stdout"), f"Working at $T/{d}\n")
-    write(os.path.join(folder, "after", d, "Demo.zeb"), "-T 101 -p zebprofile.txt\n001\n\n")
+    # OK writes the file before the report runs: a timing listing, the viewer
+    # off, so that the stand-in zebpost is all that runs.
+    write(os.path.join(folder, "stdout"), f"Working at $T/{d}\nInvoking...\nzebpost -t zebtiming.txt\n"
+          "Start the report from the file zebtiming.txt\n")
+    write(os.path.join(folder, "after", d, "Demo.zeb"), "-T 75 -t zebtiming.txt\n400\n\n")
+    if length - len("\\Demo.zeb") > WINE_CMD_DIR_LIMIT:
+        write(os.path.join(folder, "wine-difference"),
+              "Wine's cmd.exe does not start in a directory whose path is longer than "
+              f"{WINE_CMD_DIR_LIMIT} characters (\"File name is too long.\"), so zebpost does not run; "
+              "the settings file, written before the report runs, is checked all the same.\n")
+        write(os.path.join(folder, "stdout.wine"),
+              f"Working at $T/{d}\r\nInvoking...\r\nzebpost -t zebtiming.txt\r\nFile name is too long.\n"
+              "Start the report from the file zebtiming.txt\r\n")
 
 
 def main():

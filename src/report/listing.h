@@ -2,8 +2,8 @@
 // window: every untested item becomes a line "file(line):" followed by the
 // listing's own row, which the IDE can jump from.
 //
-// The rewrite streams: two passes over the file, each through one fixed
-// block buffer, so memory does not grow with the listing.
+// The rewrite streams: two passes over the file, each through fixed block
+// buffers, so memory does not grow with the listing.
 #pragma once
 
 #include <bit>
@@ -40,7 +40,8 @@ public:
     ListingLineReader& operator=(const ListingLineReader&) = delete;
 
     // The next line without its newline; false once a read has failed (it
-    // stays failed). The view lives until the next call.
+    // stays failed). The view lives until the call after the next: the line
+    // before stays readable while the next one is looked at.
     bool next(std::string_view& line) {
         if (listed_ == found_ && !findNewlines()) return nextAtBlockEnd(line);
         const std::size_t at = newlines_[listed_++];
@@ -66,8 +67,12 @@ private:
     void refill();
     std::FILE* in_;
     std::unique_ptr<char[]> storage_;
-    char* block_;              // in storage_, the place of the reads page-aligned
+    // Two blocks in storage_, the place of their reads page-aligned; the
+    // reads go to the one that does not hold the line handed out last.
+    char* block_;
+    char* otherBlock_;
     std::size_t begin_ = 0;    // first byte not yet handed out
+    std::size_t refilledAt_ = 0;  // begin_ right after block_'s read
     std::size_t end_ = 0;      // one past the last byte read
     std::size_t scanned_ = 0;  // one past the last byte looked at for newlines
     // Where the newlines in [begin_, scanned_) stand, in order, from
@@ -126,8 +131,9 @@ public:
     explicit ListingRewriter(std::size_t nameWidth);
 
     // `text` is a line as ListingLineReader hands it out, with its padding
-    // after it. Returns false when the listing's rewritten part is over
-    // ("SUMMARY"): the rest of the file is not to be read.
+    // after it; the line of the call before must still be readable, as the
+    // reader keeps it. Returns false when the listing's rewritten part is
+    // over ("SUMMARY"): the rest of the file is not to be read.
     bool line(std::string_view text, ListingOutput& out);
 
     // Where the first four words of a line stand: word i is
@@ -153,22 +159,22 @@ private:
         std::string_view view() const { return {data_, size_}; }
         const char* data() const { return data_; }
         std::size_t size() const { return size_; }
-        bool isLoneDash() const { return loneDash_; }
 
     private:
-        // Kept beside the text: every row asks, right after the copy.
-        bool loneDash_ = false;
         // A line, or a name padded to the width of the longest line.
         static constexpr std::size_t kCapacity = 1024;
         char data_[kCapacity + 16] = {};
         std::size_t size_ = 0;
     };
 
+    bool writeRowQuickly(std::string_view text, ListingOutput& out);
+    bool lineSlowly(std::string_view text, ListingOutput& out);
     void hold(std::string_view text, const Words& words, std::size_t from, std::size_t to);
+    void holdKeptLine();
     void takeHeaderName(std::string_view text, const Words& words);
     void takeDirectiveName(std::string_view text, const Words& words);
     void writeHeader(std::string_view text, bool first, ListingOutput& out) const;
-    void writeRow(std::string_view text, const LineText& numberWord, bool wanted, ListingOutput& out) const;
+    void writeRow(std::string_view text, std::string_view numberWord, bool wanted, ListingOutput& out) const;
     void setFileName(std::string_view name);
 
     std::size_t nameWidth_;
@@ -179,7 +185,12 @@ private:
     // Words of the lines are read into four holders that keep their values
     // from line to line: a line with fewer words leaves the others as they
     // were, and the rows' rule relies on that.
-    LineText words_[4];
+    LineText holders_[4];
+    // Most rows set all four, and are not copied into the holders: the
+    // last of them stands here instead, until a line that is not such a
+    // row needs the holders (while that row is still readable).
+    std::string_view keptLine_;
+    bool kept_ = false;
 };
 
 // Both passes over the listing at `path`, the rewritten text written to

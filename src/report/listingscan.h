@@ -18,10 +18,12 @@
 #define VSZEB_LISTING_SSE2 1
 #include <emmintrin.h>
 #endif
-// AVX2 only where the compiler can build single functions for it.
+// AVX2 only where the compiler can build single functions for it; the
+// processors that have it have the bit instructions of BMI1 and POPCNT too,
+// which the functions built for it use.
 #if (defined(__GNUC__) || defined(__clang__)) && defined(__x86_64__)
 #define VSZEB_LISTING_AVX2 1
-#define VSZEB_LISTING_FOR_AVX2 __attribute__((target("avx2")))
+#define VSZEB_LISTING_FOR_AVX2 __attribute__((target("avx2,bmi,popcnt")))
 #include <immintrin.h>
 #endif
 
@@ -154,7 +156,8 @@ inline std::uint64_t spaces(const char* at) {
 namespace avx2 {
 
 inline bool available() {
-    static const bool yes = __builtin_cpu_supports("avx2");
+    static const bool yes =
+        __builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi") && __builtin_cpu_supports("popcnt");
     return yes;
 }
 

@@ -214,6 +214,7 @@ namespace {
 struct Sse2Way {
     static constexpr bool kCounts = false;
     static std::uint64_t newlines(const char* at) { return scan::newlines(at); }
+    static std::uint64_t spaces(const char* at) { return scan::spaces(at); }
     static std::uint64_t either(const char* at, char a, char b) { return scan::either(at, a, b); }
 };
 
@@ -310,6 +311,7 @@ VSZEB_LISTING_INLINE bool skipChunks(const char* block, std::size_t& begin, std:
 struct Avx2Way {
     static constexpr bool kCounts = true;
     VSZEB_LISTING_FOR_AVX2 static std::uint64_t newlines(const char* at) { return scan::avx2::newlines(at); }
+    VSZEB_LISTING_FOR_AVX2 static std::uint64_t spaces(const char* at) { return scan::avx2::spaces(at); }
     VSZEB_LISTING_FOR_AVX2 static std::uint64_t either(const char* at, char a, char b) {
         return scan::avx2::either(at, a, b);
     }
@@ -465,16 +467,13 @@ ListingOutput::ListingOutput(std::FILE* out) : out_(out), data_(new char[kBlock]
 
 ListingOutput::~ListingOutput() { flush(); }
 
-char* ListingOutput::room(std::size_t size) {
-    if (capacity_ - size_ < size) {
-        flush();
-        // Only a row wider than the block itself gets a larger one.
-        if (capacity_ < size) {
-            data_.reset(new char[size]);
-            capacity_ = size;
-        }
+void ListingOutput::makeRoom(std::size_t size) {
+    flush();
+    // Only a row wider than the block itself gets a larger one.
+    if (capacity_ < size) {
+        data_.reset(new char[size]);
+        capacity_ = size;
     }
-    return data_.get() + size_;
 }
 
 // What has been added ends with a whole line; flushed, it reaches the IDE
@@ -580,15 +579,14 @@ void ListingRewriter::writeHeader(std::string_view text, bool first, ListingOutp
 
 namespace {
 
-// Copies `size` bytes: the first `head` at once whatever `size` is (one
-// copy of fixed length, which the compiler writes out without a loop), the
-// rest in pieces of 16. Most texts are shorter than the head, so most
-// copies take no branch on their length. Up to max(size, head) + 15 bytes
-// from `from` are read and written.
+// Copies `size` bytes, the first `head` at once whatever `size` is: one
+// copy of fixed length, which the compiler writes out without a loop or a
+// call. Most texts are shorter, so most copies take no branch on their
+// length. Up to max(size, head) bytes from `from` are read and written.
 template <std::size_t head>
-char* copyInPieces(char* to, const char* from, std::size_t size) {
+char* copyWithHead(char* to, const char* from, std::size_t size) {
     std::memcpy(to, from, head);
-    for (std::size_t i = head; i < size; i += 16) std::memcpy(to + i, from + i, 16);
+    if (size > head) std::memcpy(to + head, from + head, size - head);
     return to + size;
 }
 
@@ -596,19 +594,19 @@ char* copyInPieces(char* to, const char* from, std::size_t size) {
 
 // "%-*s(%4d):%s\n" with the name, the line number and the row as read;
 // added to the output only when `wanted`.
-void ListingRewriter::writeRow(std::string_view text, std::string_view numberWord, bool wanted, ListingOutput& out) const {
+VSZEB_LISTING_INLINE void ListingRewriter::writeRow(std::string_view text, std::string_view numberWord, bool wanted, ListingOutput& out) const {
     // The prefix, at most eleven digits and a sign, "):", the row, "\n",
-    // and room for the copies in pieces.
+    // and room for the copies of fixed length.
     char* const start = out.room(rowPrefix_.size() + text.size() + 16 + 2 * (kRowHead + 16));
     char* at = start;
     // The prefix has one length for all rows of a file: the loop over its
     // end takes the same turns every time.
-    at = copyInPieces<kPrefixHead>(at, rowPrefix_.data(), rowPrefix_.size());
+    at = copyWithHead<kPrefixHead>(at, rowPrefix_.data(), rowPrefix_.size());
     at = plainNumber(numberWord.data(), numberWord.size()) ? putPadded(at, numberWord.data(), numberWord.size())
                                                            : putNumber(at, lineNumberOf(numberWord));
     *at++ = ')';
     *at++ = ':';
-    at = copyInPieces<kRowHead>(at, text.data(), text.size());
+    at = copyWithHead<kRowHead>(at, text.data(), text.size());
     *at++ = '\n';
     out.commit(wanted ? at : start);
 }
@@ -636,18 +634,14 @@ constexpr unsigned char kNumberHolder[8] = {0, 1, 2, 1, 3, 1, 2, 1};
 
 }  // namespace
 
-bool ListingRewriter::line(std::string_view text, ListingOutput& out) {
-    if (inHeaderPart_ && writeRowQuickly(text, out)) return true;
-    return lineSlowly(text, out);
-}
-
 // A row whose first four words end in its first 64 bytes, and whose first
 // word is not a keyword's: one look at those bytes' white space and dashes
 // settles all that the row needs. False, with nothing done, for any other
 // line.
-inline bool ListingRewriter::writeRowQuickly(std::string_view text, ListingOutput& out) {
+template <class Way>
+VSZEB_LISTING_INLINE bool ListingRewriter::rowQuickly(std::string_view text, ListingOutput& out) {
     const std::size_t size = text.size();
-    std::uint64_t space = scan::spaces(text.data());
+    std::uint64_t space = Way::spaces(text.data());
     // Past the line's end counts as white space.
     space |= (~std::uint64_t{0} << (size & (kChunk - 1))) & (0 - static_cast<std::uint64_t>(size < kChunk));
     const std::uint64_t starts = ~space & ((space << 1) | 1);
@@ -662,7 +656,7 @@ inline bool ListingRewriter::writeRowQuickly(std::string_view text, ListingOutpu
     endsAfterThird &= endsAfterThird - 1;
     if (endsAfterThird == 0) return false;
     // A word of one dash: a dash that starts a word and ends it.
-    const std::uint64_t loneDashes = starts & scan::either(text.data(), '-', '-') & (ends >> 1);
+    const std::uint64_t loneDashes = starts & Way::either(text.data(), '-', '-') & (ends >> 1);
     const std::size_t firstAt = lowestBit(starts);
     const std::uint64_t firstBit = std::uint64_t{1} << firstAt;
     // The rows' first words are digits or a lone "-": one look settles
@@ -685,7 +679,7 @@ inline bool ListingRewriter::writeRowQuickly(std::string_view text, ListingOutpu
     return true;
 }
 
-bool ListingRewriter::lineSlowly(std::string_view text, ListingOutput& out) {
+bool ListingRewriter::line(std::string_view text, ListingOutput& out) {
     holdKeptLine();
     Words words;
     splitWords(text, words);
@@ -740,6 +734,29 @@ bool ListingRewriter::lineSlowly(std::string_view text, ListingOutput& out) {
     return true;
 }
 
+struct ListingRewriteLoop {
+    template <class Way>
+    VSZEB_LISTING_INLINE static void run(ListingRewriter& rewriter, ListingLineReader& reader, ListingOutput& out) {
+        std::string_view text;
+        while (reader.next(text)) {
+            if (rewriter.inHeaderPart_ && rewriter.rowQuickly<Way>(text, out)) continue;
+            if (!rewriter.line(text, out)) return;
+        }
+    }
+#ifdef VSZEB_LISTING_AVX2
+    VSZEB_LISTING_FOR_AVX2 static void runAvx2(ListingRewriter& rewriter, ListingLineReader& reader, ListingOutput& out) {
+        run<Avx2Way>(rewriter, reader, out);
+    }
+#endif
+};
+
+void ListingRewriter::rewrite(ListingLineReader& reader, ListingOutput& out) {
+#ifdef VSZEB_LISTING_AVX2
+    if (scan::avx2::available()) return ListingRewriteLoop::runAvx2(*this, reader, out);
+#endif
+    ListingRewriteLoop::run<Sse2Way>(*this, reader, out);
+}
+
 // ---------------------------------------------------------------- the file
 
 void rewriteListingFile(const char* path, std::FILE* out) {
@@ -769,9 +786,7 @@ void rewriteListingFile(const char* path, std::FILE* out) {
         ListingRewriter rewriter(width.width());
         ListingLineReader reader(in);
         ListingOutput output(out);
-        std::string_view line;
-        while (reader.next(line) && rewriter.line(line, output)) {
-        }
+        rewriter.rewrite(reader, output);
     }
     std::fclose(in);
 }

@@ -30,8 +30,8 @@ public:
     static constexpr std::size_t kMaxLine = 999;
     // Bytes that may be read after the end of every line handed out (they
     // belong to the block, not to the line): a line's start is looked at 64
-    // bytes at a time, and a line is copied in pieces of 16 bytes, its
-    // first 128 bytes in one go.
+    // bytes at a time, its first 128 bytes are copied in one go, and its
+    // words in pieces of 16 bytes.
     static constexpr std::size_t kPadding = 192;
 
     explicit ListingLineReader(std::FILE* in);
@@ -112,11 +112,15 @@ public:
 
     // Room for `size` more bytes at the end; the caller fills a part of it
     // with whole lines and hands back where it stopped.
-    char* room(std::size_t size);
+    char* room(std::size_t size) {
+        if (capacity_ - size_ < size) makeRoom(size);
+        return data_.get() + size_;
+    }
     void commit(const char* end) { size_ = static_cast<std::size_t>(end - data_.get()); }
     void flush();
 
 private:
+    void makeRoom(std::size_t size);
     std::FILE* out_;
     std::unique_ptr<char[]> data_;
     std::size_t capacity_ = kBlock;
@@ -130,11 +134,10 @@ class ListingRewriter {
 public:
     explicit ListingRewriter(std::size_t nameWidth);
 
-    // `text` is a line as ListingLineReader hands it out, with its padding
-    // after it; the line of the call before must still be readable, as the
-    // reader keeps it. Returns false when the listing's rewritten part is
-    // over ("SUMMARY"): the rest of the file is not to be read.
-    bool line(std::string_view text, ListingOutput& out);
+    // Rewrites the lines that `reader` hands out, from where it stands to
+    // the end of the listing or of its rewritten part ("SUMMARY"); the rest
+    // of the file is not read.
+    void rewrite(ListingLineReader& reader, ListingOutput& out);
 
     // Where the first four words of a line stand: word i is
     // [begin[i], end[i]); `count` of them are there.
@@ -167,8 +170,17 @@ private:
         std::size_t size_ = 0;
     };
 
-    bool writeRowQuickly(std::string_view text, ListingOutput& out);
-    bool lineSlowly(std::string_view text, ListingOutput& out);
+    // The loop of rewrite(), built once for every processor it may run on.
+    friend struct ListingRewriteLoop;
+
+    // `text` is a line as ListingLineReader hands it out, with its padding
+    // after it; the line of the call before must still be readable, as the
+    // reader keeps it. rowQuickly takes most rows, and only rows: false,
+    // with nothing done, for any other line. line takes every line; false
+    // at the end of the rewritten part.
+    template <class Way>
+    bool rowQuickly(std::string_view text, ListingOutput& out);
+    bool line(std::string_view text, ListingOutput& out);
     void hold(std::string_view text, const Words& words, std::size_t from, std::size_t to);
     void holdKeptLine();
     void takeHeaderName(std::string_view text, const Words& words);

@@ -185,6 +185,17 @@ VSZEB_LISTING_FOR_AVX2 inline std::uint64_t either(const char* at, char a, char 
     return bitsOf(either32(load32(at), first, second), either32(load32(at + 32), first, second));
 }
 
+VSZEB_LISTING_FOR_AVX2 inline __m256i spaces32(__m256i bytes) {
+    // As sse2::spaces16.
+    const __m256i shifted = _mm256_sub_epi8(bytes, _mm256_set1_epi8(9));
+    const __m256i control = _mm256_cmpeq_epi8(_mm256_min_epu8(shifted, _mm256_set1_epi8(4)), shifted);
+    return _mm256_or_si256(control, _mm256_cmpeq_epi8(bytes, _mm256_set1_epi8(' ')));
+}
+
+VSZEB_LISTING_FOR_AVX2 inline std::uint64_t spaces(const char* at) {
+    return bitsOf(spaces32(load32(at)), spaces32(load32(at + 32)));
+}
+
 }  // namespace avx2
 #endif
 

@@ -14,14 +14,18 @@
 #include <cstdint>
 #include <cstring>
 
-#if defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)
+// VSZEB_LISTING_WITHOUT_SSE2 and VSZEB_LISTING_WITHOUT_AVX2 leave a form
+// out, so that the tests can run the rewrite with the others on any
+// processor.
+#if (defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)) && \
+    !defined(VSZEB_LISTING_WITHOUT_SSE2)
 #define VSZEB_LISTING_SSE2 1
 #include <emmintrin.h>
 #endif
 // AVX2 only where the compiler can build single functions for it; the
 // processors that have it have the bit instructions of BMI1 and POPCNT too,
 // which the functions built for it use.
-#if (defined(__GNUC__) || defined(__clang__)) && defined(__x86_64__)
+#if (defined(__GNUC__) || defined(__clang__)) && defined(__x86_64__) && !defined(VSZEB_LISTING_WITHOUT_AVX2)
 #define VSZEB_LISTING_AVX2 1
 #define VSZEB_LISTING_FOR_AVX2 __attribute__((target("avx2,bmi,popcnt")))
 #include <immintrin.h>

@@ -184,7 +184,8 @@ bool plainNumber(const char* word, std::size_t size) {
 // read, and 8 bytes after `at` may be written.
 char* putPadded(char* at, const char* digits, std::size_t size) {
     std::memcpy(at, "    ", 4);
-    at += size < 4 ? 4 - size : 0;
+    // Without a branch: the lengths of the line numbers vary from row to row.
+    at += (4 - size) & (0 - static_cast<std::size_t>(size < 4));
     std::memcpy(at, digits, 8);
     return at + size;
 }
@@ -286,25 +287,33 @@ VSZEB_LISTING_INLINE std::size_t listChunks(const char* block, std::size_t from,
 template <class Way>
 VSZEB_LISTING_INLINE bool skipChunks(const char* block, std::size_t& begin, std::size_t& scanned,
                                               std::size_t end, char a, char b, std::uint64_t& stopped) {
-    while (end - scanned >= kChunk) {
-        const std::uint64_t newlines = Way::newlines(block + scanned);
+    // In locals: through the references, every chunk would wait for the
+    // stores of the one before.
+    std::size_t lineBegin = begin;
+    std::size_t at = scanned;
+    bool found = false;
+    while (end - at >= kChunk) {
+        const std::uint64_t newlines = Way::newlines(block + at);
         // The lines that start in this chunk: after each newline, and at
         // its first byte when the line before ended just before it.
-        const std::uint64_t starts = (newlines << 1) | (begin == scanned ? 1u : 0u);
-        const std::uint64_t wanted = Way::either(block + scanned, a, b) & starts;
+        const std::uint64_t starts = (newlines << 1) | static_cast<std::uint64_t>(lineBegin == at);
+        const std::uint64_t wanted = Way::either(block + at, a, b) & starts;
         // The line running into this chunk ends at its first newline, or
         // goes on past its end (counted one short, which only defers the
         // check to a later chunk or to the line's end).
-        const std::size_t firstEnd = scanned + lowestBit(newlines | (std::uint64_t{1} << 63));
-        if (wanted != 0 || firstEnd - begin > ListingLineReader::kMaxLine) {
+        const std::size_t firstEnd = at + lowestBit(newlines | (std::uint64_t{1} << 63));
+        if (wanted != 0 || firstEnd - lineBegin > ListingLineReader::kMaxLine) {
             stopped = newlines;
-            return true;
+            found = true;
+            break;
         }
-        const std::size_t afterLast = scanned + kChunk - highestBitFromTop(newlines | 1);
-        begin += (afterLast - begin) & (0 - static_cast<std::size_t>(anyBit(newlines)));
-        scanned += kChunk;
+        const std::size_t afterLast = at + kChunk - highestBitFromTop(newlines | 1);
+        lineBegin += (afterLast - lineBegin) & (0 - static_cast<std::size_t>(anyBit(newlines)));
+        at += kChunk;
     }
-    return false;
+    begin = lineBegin;
+    scanned = at;
+    return found;
 }
 
 #ifdef VSZEB_LISTING_AVX2
@@ -654,22 +663,25 @@ VSZEB_LISTING_INLINE bool ListingRewriter::rowQuickly(std::string_view text, Lis
     endsAfterThird &= endsAfterThird - 1;
     endsAfterThird &= endsAfterThird - 1;
     endsAfterThird &= endsAfterThird - 1;
-    if (endsAfterThird == 0) return false;
     // A word of one dash: a dash that starts a word and ends it.
     const std::uint64_t loneDashes = starts & Way::either(text.data(), '-', '-') & (ends >> 1);
-    const std::size_t firstAt = lowestBit(starts);
-    const std::uint64_t firstBit = std::uint64_t{1} << firstAt;
+    // Where the chunk has no word, a byte of the line's padding: the test
+    // below turns such a line away all the same.
+    const std::size_t firstAt = lowestBit(starts) & (kChunk - 1);
     // The rows' first words are digits or a lone "-": one look settles
     // them.
-    if ((kKeywordStarts.maybe[static_cast<unsigned char>(text[firstAt])] & static_cast<unsigned>((loneDashes & firstBit) == 0)) != 0) {
-        return false;
-    }
+    const unsigned keyword = kKeywordStarts.maybe[static_cast<unsigned char>(text[firstAt])] &
+                             ~static_cast<unsigned>(loneDashes >> firstAt) & 1u;
+    // One branch for both, which goes the same way for every row; the row
+    // kinds come in no order that a processor could foresee.
+    if (opaque(static_cast<unsigned>(endsAfterThird == 0) | keyword) != 0) return false;
     // The line number stands after the first lone "-" of the first three
     // words; a row without one is written and taken back, which is cheaper
-    // than a branch that the processor cannot foresee.
+    // than a branch.
     const std::uint64_t dashes = loneDashes & (lowestBitOf(fourth) - 1);
     const std::uint64_t dash = lowestBitOf(dashes);
-    const std::uint64_t numberStarts = dashes != 0 ? starts & ~(dash * 2 - 1) : starts;
+    const std::uint64_t noDash = 0 - static_cast<std::uint64_t>(dashes == 0);
+    const std::uint64_t numberStarts = (starts & ~(dash * 2 - 1)) | (starts & noDash);
     const std::size_t numberAt = lowestBit(numberStarts);
     const std::size_t numberEnd = lowestBit(ends & (~std::uint64_t{0} << numberAt));
     writeRow(text, std::string_view(text.data() + numberAt, numberEnd - numberAt), dashes != 0, out);

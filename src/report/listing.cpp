@@ -8,6 +8,15 @@
 #include <cstring>
 #include <utility>
 
+// What the rewrite does for every line or chunk goes whole into the
+// functions that use it, so that each is compiled for the processor of that
+// function.
+#if defined(__GNUC__) || defined(__clang__)
+#define VSZEB_LISTING_INLINE __attribute__((always_inline)) inline
+#else
+#define VSZEB_LISTING_INLINE inline
+#endif
+
 namespace report {
 
 namespace {
@@ -161,7 +170,7 @@ char* putNumber(char* at, int number) {
 
 // Digits without a leading zero that fit an int read as themselves, the
 // usual case, which needs no conversion. `word` has 8 bytes to read.
-bool plainNumber(const char* word, std::size_t size) {
+VSZEB_LISTING_INLINE bool plainNumber(const char* word, std::size_t size) {
     if (size - 1 >= 8) return false;  // none, or more digits than the test below takes
     if constexpr (std::endian::native == std::endian::little) {
         // All at once: the word's bytes are the low ones of the chunk.
@@ -182,7 +191,7 @@ bool plainNumber(const char* word, std::size_t size) {
 
 // "%4d" of a plain number of at most 8 digits. `digits` has 8 bytes to
 // read, and 8 bytes after `at` may be written.
-char* putPadded(char* at, const char* digits, std::size_t size) {
+VSZEB_LISTING_INLINE char* putPadded(char* at, const char* digits, std::size_t size) {
     std::memcpy(at, "    ", 4);
     // Without a branch: the lengths of the line numbers vary from row to row.
     at += (4 - size) & (0 - static_cast<std::size_t>(size < 4));
@@ -198,14 +207,6 @@ char* put(char* at, std::string_view text) {
 }  // namespace
 
 // ---------------------------------------------------------------- scanning
-
-// The scans below go whole into the functions that use them, so that each
-// is compiled for the processor of that function.
-#if defined(__GNUC__) || defined(__clang__)
-#define VSZEB_LISTING_INLINE __attribute__((always_inline)) inline
-#else
-#define VSZEB_LISTING_INLINE inline
-#endif
 
 namespace {
 
@@ -289,29 +290,37 @@ VSZEB_LISTING_INLINE bool skipChunks(const char* block, std::size_t& begin, std:
                                               std::size_t end, char a, char b, std::uint64_t& stopped) {
     // In locals: through the references, every chunk would wait for the
     // stores of the one before.
-    std::size_t lineBegin = begin;
     std::size_t at = scanned;
+    // The newlines of the chunk before: a line starts at a chunk's first
+    // byte when the chunk before ended with one (or, for the first chunk,
+    // when the line running into it starts there).
+    std::uint64_t before = static_cast<std::uint64_t>(begin == at) << 63;
+    // The last chunk that had newlines, and they: the line running into a
+    // chunk started after them, which bounds its length, and its start is
+    // worked out from them once, at the end.
+    std::size_t lastAt = begin;
+    std::uint64_t lastNewlines = 0;
     bool found = false;
     while (end - at >= kChunk) {
         const std::uint64_t newlines = Way::newlines(block + at);
-        // The lines that start in this chunk: after each newline, and at
-        // its first byte when the line before ended just before it.
-        const std::uint64_t starts = (newlines << 1) | static_cast<std::uint64_t>(lineBegin == at);
+        // The lines that start in this chunk.
+        const std::uint64_t starts = (newlines << 1) | (before >> 63);
         const std::uint64_t wanted = Way::either(block + at, a, b) & starts;
-        // The line running into this chunk ends at its first newline, or
-        // goes on past its end (counted one short, which only defers the
-        // check to a later chunk or to the line's end).
-        const std::size_t firstEnd = at + lowestBit(newlines | (std::uint64_t{1} << 63));
-        if (wanted != 0 || firstEnd - lineBegin > ListingLineReader::kMaxLine) {
+        // Where the line running into this chunk may be too long, the
+        // reader decides too. One branch for both, which goes the same way
+        // for most chunks.
+        if (opaque(static_cast<unsigned>(wanted != 0) | static_cast<unsigned>(at + kChunk - lastAt > ListingLineReader::kMaxLine)) != 0) {
             stopped = newlines;
             found = true;
             break;
         }
-        const std::size_t afterLast = at + kChunk - highestBitFromTop(newlines | 1);
-        lineBegin += (afterLast - lineBegin) & (0 - static_cast<std::size_t>(anyBit(newlines)));
+        const bool any = newlines != 0;
+        lastAt = any ? at : lastAt;
+        lastNewlines = any ? newlines : lastNewlines;
+        before = newlines;
         at += kChunk;
     }
-    begin = lineBegin;
+    if (lastNewlines != 0) begin = lastAt + kChunk - highestBitFromTop(lastNewlines);
     scanned = at;
     return found;
 }

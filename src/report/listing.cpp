@@ -599,8 +599,9 @@ namespace {
 
 // Copies `size` bytes, the first `head` at once whatever `size` is: one
 // copy of fixed length, which the compiler writes out without a loop or a
-// call. Most texts are shorter, so most copies take no branch on their
-// length. Up to max(size, head) bytes from `from` are read and written.
+// call. Most texts are shorter than the head, so the one branch mostly goes
+// the same way. Up to max(size, head) bytes from `from` are read and
+// written.
 template <std::size_t head>
 char* copyWithHead(char* to, const char* from, std::size_t size) {
     std::memcpy(to, from, head);
@@ -617,8 +618,8 @@ VSZEB_LISTING_INLINE void ListingRewriter::writeRow(std::string_view text, std::
     // and room for the copies of fixed length.
     char* const start = out.room(rowPrefix_.size() + text.size() + 16 + 2 * (kRowHead + 16));
     char* at = start;
-    // The prefix has one length for all rows of a file: the loop over its
-    // end takes the same turns every time.
+    // The prefix has one length for all rows of a file: its copy takes the
+    // same turns every time.
     at = copyWithHead<kPrefixHead>(at, rowPrefix_.data(), rowPrefix_.size());
     at = plainNumber(numberWord.data(), numberWord.size()) ? putPadded(at, numberWord.data(), numberWord.size())
                                                            : putNumber(at, lineNumberOf(numberWord));
@@ -725,7 +726,8 @@ bool ListingRewriter::line(std::string_view text, ListingOutput& out) {
         hold(text, words, 0, 1);
     }
 
-    // (A holder's first byte is there to read even when it is empty.)
+    // The rows' first words are digits or a lone "-": one look settles
+    // them. (A holder's first byte is there to read even when it is empty.)
     if ((kKeywordStarts.maybe[static_cast<unsigned char>(first.data()[0])] & static_cast<unsigned>(!isLoneDash(first.view()))) != 0) {
         const std::string_view word = first.view();
         if (word == kSummaryWord) return false;
@@ -750,6 +752,7 @@ bool ListingRewriter::line(std::string_view text, ListingOutput& out) {
     const unsigned dashes = static_cast<unsigned>(isLoneDash(holders_[0].view())) |
                             static_cast<unsigned>(isLoneDash(holders_[1].view())) << 1 |
                             static_cast<unsigned>(isLoneDash(holders_[2].view())) << 2;
+    // A row without one is written and taken back, as above.
     const unsigned holder = kNumberHolder[dashes];
     writeRow(text, holders_[holder].view(), holder != 0, out);
     return true;

@@ -6,6 +6,16 @@
 #include <climits>
 #include <cstdint>
 #include <cstring>
+#include <utility>
+
+// What the rewrite does for every line or chunk goes whole into the
+// functions that use it, so that each is compiled for the processor of that
+// function.
+#if defined(__GNUC__) || defined(__clang__)
+#define VSZEB_LISTING_INLINE __attribute__((always_inline)) inline
+#else
+#define VSZEB_LISTING_INLINE inline
+#endif
 
 namespace report {
 
@@ -31,18 +41,24 @@ constexpr std::size_t kReadBlock = std::size_t{1} << 17;
 // Before the place of the reads, room for the unread start of a line.
 constexpr std::size_t kFront = 1024;
 static_assert(kFront > ListingLineReader::kMaxLine, "the start of a line that may still be read must fit");
+// From one block to the next, so that the second's reads are page-aligned too.
+constexpr std::size_t kBlockStride = (kFront + kReadBlock + ListingLineReader::kPadding + kPage - 1) / kPage * kPage;
 
 constexpr std::size_t kChunk = 64;
 // How many bytes' newlines are listed at once.
 constexpr std::size_t kListAhead = std::size_t{1} << 12;
-// A row's first bytes, copied at once whatever its length.
+// A row's first bytes, and those of the name before it, copied at once
+// whatever their length.
 constexpr std::size_t kRowHead = 128;
+constexpr std::size_t kPrefixHead = 64;
 static_assert(ListingLineReader::kPadding >= kRowHead + 16 && ListingLineReader::kPadding >= kChunk + 16,
               "what is read at once from a line's start must be readable after the line's end");
 
 // 1 when `bits` is not 0, else 0, without a branch: the scans take one for
 // every 64 bytes otherwise, which the processor cannot foresee.
 inline std::uint64_t anyBit(std::uint64_t bits) { return (bits | (0 - bits)) >> 63; }
+// The lowest set bit of `bits` alone; 0 for none.
+inline std::uint64_t lowestBitOf(std::uint64_t bits) { return bits & (0 - bits); }
 // The index of the lowest set bit of `bits`, which is not 0.
 inline std::size_t lowestBit(std::uint64_t bits) { return static_cast<std::size_t>(std::countr_zero(bits)); }
 // The count of zero bits above the highest set bit of `bits`, which is not 0.
@@ -154,7 +170,7 @@ char* putNumber(char* at, int number) {
 
 // Digits without a leading zero that fit an int read as themselves, the
 // usual case, which needs no conversion. `word` has 8 bytes to read.
-bool plainNumber(const char* word, std::size_t size) {
+VSZEB_LISTING_INLINE bool plainNumber(const char* word, std::size_t size) {
     if (size - 1 >= 8) return false;  // none, or more digits than the test below takes
     if constexpr (std::endian::native == std::endian::little) {
         // All at once: the word's bytes are the low ones of the chunk.
@@ -175,9 +191,10 @@ bool plainNumber(const char* word, std::size_t size) {
 
 // "%4d" of a plain number of at most 8 digits. `digits` has 8 bytes to
 // read, and 8 bytes after `at` may be written.
-char* putPadded(char* at, const char* digits, std::size_t size) {
+VSZEB_LISTING_INLINE char* putPadded(char* at, const char* digits, std::size_t size) {
     std::memcpy(at, "    ", 4);
-    at += size < 4 ? 4 - size : 0;
+    // Without a branch: the lengths of the line numbers vary from row to row.
+    at += (4 - size) & (0 - static_cast<std::size_t>(size < 4));
     std::memcpy(at, digits, 8);
     return at + size;
 }
@@ -191,36 +208,64 @@ char* put(char* at, std::string_view text) {
 
 // ---------------------------------------------------------------- scanning
 
-// The scans below go whole into the functions that use them, so that each
-// is compiled for the processor of that function.
-#if defined(__GNUC__) || defined(__clang__)
-#define VSZEB_LISTING_INLINE __attribute__((always_inline)) inline
-#else
-#define VSZEB_LISTING_INLINE inline
-#endif
-
 namespace {
 
 // The byte classes a scan uses, as a type, so that each scan below is
-// compiled once for every processor it may run on.
+// compiled once for every processor it may run on. kCounts: the processor
+// counts the bits of a word in one instruction.
 struct Sse2Way {
+    static constexpr bool kCounts = false;
     static std::uint64_t newlines(const char* at) { return scan::newlines(at); }
+    static std::uint64_t spaces(const char* at) { return scan::spaces(at); }
     static std::uint64_t either(const char* at, char a, char b) { return scan::either(at, a, b); }
 };
+
+// Makes the compiler forget what it knows of `value`, so that it cannot
+// turn the arithmetic on it into branches.
+template <class T>
+VSZEB_LISTING_INLINE T opaque(T value) {
+#if defined(__GNUC__) || defined(__clang__)
+    asm("" : "+r"(value));
+#endif
+    return value;
+}
 
 // Adds the newlines of one chunk, at `base`, to `out`; returns how many.
 // Four places are written whether or not there are as many newlines, which
 // spares a branch for most chunks.
+template <class Way = Sse2Way>
 VSZEB_LISTING_INLINE std::size_t listChunk(std::uint64_t bits, std::uint32_t base, std::uint32_t* out) {
-    std::size_t count = 0;
-    for (std::size_t i = 0; i < 4; ++i) {
-        // The top bit keeps the look defined where no newline is left.
-        out[i] = base + static_cast<std::uint32_t>(lowestBit(bits | (std::uint64_t{1} << 63)));
-        count += static_cast<std::size_t>(anyBit(bits));
-        bits &= bits - 1;
+    if constexpr (Way::kCounts) {
+        const auto count = static_cast<std::size_t>(std::popcount(bits));
+        // Past the last newline the places get 64, which is never used.
+        const auto put = [&](std::size_t i) {
+            out[i] = base + static_cast<std::uint32_t>(std::countr_zero(bits));
+            bits = opaque(bits & (bits - 1));
+        };
+        put(0);
+        put(1);
+        put(2);
+        put(3);
+        for (std::size_t i = 4; i < count; ++i) {
+            out[i] = base + static_cast<std::uint32_t>(lowestBit(bits));
+            bits &= bits - 1;
+        }
+        return count;
+    } else {
+        std::size_t count = 0;
+        const auto put = [&](std::size_t i) {
+            // The top bit keeps the look defined where no newline is left.
+            out[i] = base + static_cast<std::uint32_t>(lowestBit(bits | (std::uint64_t{1} << 63)));
+            count += static_cast<std::size_t>(anyBit(bits));
+            bits &= bits - 1;
+        };
+        put(0);
+        put(1);
+        put(2);
+        put(3);
+        for (; bits != 0; bits &= bits - 1) out[count++] = base + static_cast<std::uint32_t>(lowestBit(bits));
+        return count;
     }
-    for (; bits != 0; bits &= bits - 1) out[count++] = base + static_cast<std::uint32_t>(lowestBit(bits));
-    return count;
 }
 
 // The newlines of the whole chunks in [from, stop) into `out`; returns how
@@ -230,7 +275,7 @@ VSZEB_LISTING_INLINE std::size_t listChunks(const char* block, std::size_t from,
                                                      std::uint32_t* out) {
     std::size_t found = 0;
     for (; stop - from >= kChunk; from += kChunk) {
-        found += listChunk(Way::newlines(block + from), static_cast<std::uint32_t>(from), out + found);
+        found += listChunk<Way>(Way::newlines(block + from), static_cast<std::uint32_t>(from), out + found);
     }
     return found;
 }
@@ -243,30 +288,48 @@ VSZEB_LISTING_INLINE std::size_t listChunks(const char* block, std::size_t from,
 template <class Way>
 VSZEB_LISTING_INLINE bool skipChunks(const char* block, std::size_t& begin, std::size_t& scanned,
                                               std::size_t end, char a, char b, std::uint64_t& stopped) {
-    while (end - scanned >= kChunk) {
-        const std::uint64_t newlines = Way::newlines(block + scanned);
-        // The lines that start in this chunk: after each newline, and at
-        // its first byte when the line before ended just before it.
-        const std::uint64_t starts = (newlines << 1) | (begin == scanned ? 1u : 0u);
-        const std::uint64_t wanted = Way::either(block + scanned, a, b) & starts;
-        // The line running into this chunk ends at its first newline, or
-        // goes on past its end (counted one short, which only defers the
-        // check to a later chunk or to the line's end).
-        const std::size_t firstEnd = scanned + lowestBit(newlines | (std::uint64_t{1} << 63));
-        if (wanted != 0 || firstEnd - begin > ListingLineReader::kMaxLine) {
+    // In locals: through the references, every chunk would wait for the
+    // stores of the one before.
+    std::size_t at = scanned;
+    // The newlines of the chunk before: a line starts at a chunk's first
+    // byte when the chunk before ended with one (or, for the first chunk,
+    // when the line running into it starts there).
+    std::uint64_t before = static_cast<std::uint64_t>(begin == at) << 63;
+    // The last chunk that had newlines, and they: the line running into a
+    // chunk started after them, which bounds its length, and its start is
+    // worked out from them once, at the end.
+    std::size_t lastAt = begin;
+    std::uint64_t lastNewlines = 0;
+    bool found = false;
+    while (end - at >= kChunk) {
+        const std::uint64_t newlines = Way::newlines(block + at);
+        // The lines that start in this chunk.
+        const std::uint64_t starts = (newlines << 1) | (before >> 63);
+        const std::uint64_t wanted = Way::either(block + at, a, b) & starts;
+        // Where the line running into this chunk may be too long, the
+        // reader decides too. One branch for both, which goes the same way
+        // for most chunks.
+        if (opaque(static_cast<unsigned>(wanted != 0) | static_cast<unsigned>(at + kChunk - lastAt > ListingLineReader::kMaxLine)) != 0) {
             stopped = newlines;
-            return true;
+            found = true;
+            break;
         }
-        const std::size_t afterLast = scanned + kChunk - highestBitFromTop(newlines | 1);
-        begin += (afterLast - begin) & (0 - static_cast<std::size_t>(anyBit(newlines)));
-        scanned += kChunk;
+        const bool any = newlines != 0;
+        lastAt = any ? at : lastAt;
+        lastNewlines = any ? newlines : lastNewlines;
+        before = newlines;
+        at += kChunk;
     }
-    return false;
+    if (lastNewlines != 0) begin = lastAt + kChunk - highestBitFromTop(lastNewlines);
+    scanned = at;
+    return found;
 }
 
 #ifdef VSZEB_LISTING_AVX2
 struct Avx2Way {
+    static constexpr bool kCounts = true;
     VSZEB_LISTING_FOR_AVX2 static std::uint64_t newlines(const char* at) { return scan::avx2::newlines(at); }
+    VSZEB_LISTING_FOR_AVX2 static std::uint64_t spaces(const char* at) { return scan::avx2::spaces(at); }
     VSZEB_LISTING_FOR_AVX2 static std::uint64_t either(const char* at, char a, char b) {
         return scan::avx2::either(at, a, b);
     }
@@ -306,11 +369,12 @@ bool skipWholeChunks(const char* block, std::size_t& begin, std::size_t& scanned
 // are always defined, if never used.
 ListingLineReader::ListingLineReader(std::FILE* in)
     : in_(in),
-      storage_(new char[kPage + kFront + kReadBlock + kPadding]()),
+      storage_(new char[kPage + 2 * kBlockStride]()),
       newlines_(new std::uint32_t[kListAhead + kChunk]),
       listAhead_(kListAhead) {
     const auto address = reinterpret_cast<std::uintptr_t>(storage_.get()) + kFront;
     block_ = storage_.get() + (kPage - address % kPage) % kPage;
+    otherBlock_ = block_ + kBlockStride;
 }
 
 ListingLineReader::~ListingLineReader() = default;
@@ -368,11 +432,16 @@ void ListingLineReader::skipLinesNotStartingWith(char a, char b) {
 }
 
 // The unread start of a line (at most kMaxLine bytes) goes just before the
-// place of the reads, which then follow it.
+// place of the reads, which then follow it. The line handed out last stays
+// where it is: the read goes to the other block, unless that line came from
+// the other block already (no line has come from this one since its read).
 void ListingLineReader::refill() {
     const std::size_t unread = end_ - begin_;
-    if (unread != 0) std::memmove(block_ + kFront - unread, block_ + begin_, unread);
+    const char* const from = block_ + begin_;
+    if (begin_ != refilledAt_) std::swap(block_, otherBlock_);
+    if (unread != 0) std::memmove(block_ + kFront - unread, from, unread);
     begin_ = kFront - unread;
+    refilledAt_ = begin_;
     end_ = kFront;
     // That start holds no newline: it has been looked at already.
     scanned_ = kFront;
@@ -416,16 +485,13 @@ ListingOutput::ListingOutput(std::FILE* out) : out_(out), data_(new char[kBlock]
 
 ListingOutput::~ListingOutput() { flush(); }
 
-char* ListingOutput::room(std::size_t size) {
-    if (capacity_ - size_ < size) {
-        flush();
-        // Only a row wider than the block itself gets a larger one.
-        if (capacity_ < size) {
-            data_.reset(new char[size]);
-            capacity_ = size;
-        }
+void ListingOutput::makeRoom(std::size_t size) {
+    flush();
+    // Only a row wider than the block itself gets a larger one.
+    if (capacity_ < size) {
+        data_.reset(new char[size]);
+        capacity_ = size;
     }
-    return data_.get() + size_;
 }
 
 // What has been added ends with a whole line; flushed, it reaches the IDE
@@ -460,7 +526,6 @@ void ListingRewriter::LineText::assignWord(const char* word, std::size_t size) {
     // Every word comes from one line, so it fits; cut rather than overrun
     // should a caller hand in more.
     size_ = size < kCapacity ? size : kCapacity;
-    loneDash_ = (static_cast<unsigned>(size_ == 1) & static_cast<unsigned>(word[0] == '-')) != 0;
     // Most words are short: one fixed copy of 16 bytes is cheaper than a
     // copy of the exact length (two calls, so that the compiler makes the
     // first a plain load and store).
@@ -475,7 +540,6 @@ void ListingRewriter::LineText::assign(std::string_view text) {
     size_ = text.size() < kCapacity ? text.size() : kCapacity;
     // An empty view may have no data at all.
     if (size_ != 0) std::memcpy(data_, text.data(), size_);
-    loneDash_ = size_ == 1 && data_[0] == '-';
 }
 
 void ListingRewriter::LineText::assignPadded(std::string_view text, std::size_t width, char last) {
@@ -486,26 +550,33 @@ void ListingRewriter::LineText::assignPadded(std::string_view text, std::size_t 
         size_ += blanks;
     }
     if (size_ < kCapacity) data_[size_++] = last;
-    loneDash_ = false;
 }
 
 // Words [from, to) of the line into their holders, as far as the line has them.
 void ListingRewriter::hold(std::string_view text, const Words& words, std::size_t from, std::size_t to) {
     if (to > words.count) to = words.count;
-    for (std::size_t i = from; i < to; ++i) words_[i].assignWord(text.data() + words.begin[i], words.end[i] - words.begin[i]);
+    for (std::size_t i = from; i < to; ++i) {
+        holders_[i].assignWord(text.data() + words.begin[i], words.end[i] - words.begin[i]);
+    }
+}
+
+void ListingRewriter::holdKeptLine() {
+    if (!kept_) return;
+    Words words;
+    splitWords(keptLine_, words);
+    hold(keptLine_, words, 0, 4);
+    kept_ = false;
 }
 
 // The header's three words after "MONITORED" go into the holders like any
 // other words; the name is all that follows them, inner blanks included.
 void ListingRewriter::takeHeaderName(std::string_view text, const Words& words) {
-    hold(text, words, 0, 4);
     setFileName(words.count == 4 ? withoutOneLeadingBlank(text.substr(words.end[3])) : std::string_view{});
 }
 
 // "#line NUMBER NAME": the name may stand in double quotes; the last
 // character goes with an opening quote whatever it is.
 void ListingRewriter::takeDirectiveName(std::string_view text, const Words& words) {
-    hold(text, words, 0, 2);
     std::string_view name = words.count >= 2 ? withoutOneLeadingBlank(text.substr(words.end[1])) : std::string_view{};
     if (!name.empty() && name.front() == '"') {
         name.remove_prefix(1);
@@ -526,12 +597,15 @@ void ListingRewriter::writeHeader(std::string_view text, bool first, ListingOutp
 
 namespace {
 
-// Copies `size` bytes in pieces of 16, the first `kRowHead` at once: most
-// rows are shorter, so most copies take no branch on their length. Up to
-// kRowHead + 15 bytes from `from` are read and written, whatever `size` is.
-char* copyInPieces(char* to, const char* from, std::size_t size) {
-    for (std::size_t i = 0; i < kRowHead; i += 16) std::memcpy(to + i, from + i, 16);
-    for (std::size_t i = kRowHead; i < size; i += 16) std::memcpy(to + i, from + i, 16);
+// Copies `size` bytes, the first `head` at once whatever `size` is: one
+// copy of fixed length, which the compiler writes out without a loop or a
+// call. Most texts are shorter than the head, so the one branch mostly goes
+// the same way. Up to max(size, head) bytes from `from` are read and
+// written.
+template <std::size_t head>
+char* copyWithHead(char* to, const char* from, std::size_t size) {
+    std::memcpy(to, from, head);
+    if (size > head) std::memcpy(to + head, from + head, size - head);
     return to + size;
 }
 
@@ -539,20 +613,19 @@ char* copyInPieces(char* to, const char* from, std::size_t size) {
 
 // "%-*s(%4d):%s\n" with the name, the line number and the row as read;
 // added to the output only when `wanted`.
-void ListingRewriter::writeRow(std::string_view text, const LineText& numberWord, bool wanted, ListingOutput& out) const {
+VSZEB_LISTING_INLINE void ListingRewriter::writeRow(std::string_view text, std::string_view numberWord, bool wanted, ListingOutput& out) const {
     // The prefix, at most eleven digits and a sign, "):", the row, "\n",
-    // and room for the copies in pieces.
+    // and room for the copies of fixed length.
     char* const start = out.room(rowPrefix_.size() + text.size() + 16 + 2 * (kRowHead + 16));
     char* at = start;
-    // The prefix has one length for all rows of a file: a loop over it
-    // takes the same turns every time.
-    for (std::size_t i = 0; i < rowPrefix_.size(); i += 16) std::memcpy(at + i, rowPrefix_.data() + i, 16);
-    at += rowPrefix_.size();
+    // The prefix has one length for all rows of a file: its copy takes the
+    // same turns every time.
+    at = copyWithHead<kPrefixHead>(at, rowPrefix_.data(), rowPrefix_.size());
     at = plainNumber(numberWord.data(), numberWord.size()) ? putPadded(at, numberWord.data(), numberWord.size())
-                                                           : putNumber(at, lineNumberOf(numberWord.view()));
+                                                           : putNumber(at, lineNumberOf(numberWord));
     *at++ = ')';
     *at++ = ':';
-    at = copyInPieces(at, text.data(), text.size());
+    at = copyWithHead<kRowHead>(at, text.data(), text.size());
     *at++ = '\n';
     out.commit(wanted ? at : start);
 }
@@ -569,21 +642,76 @@ struct KeywordStarts {
 };
 constexpr KeywordStarts kKeywordStarts;
 
+// A held word's first byte is there to read even when it is empty.
+inline bool isLoneDash(std::string_view word) {
+    return (static_cast<unsigned>(word.size() == 1) & static_cast<unsigned>(word.data()[0] == '-')) != 0;
+}
+
 // Which holder has the line number, by which of the first three words is a
 // lone "-" (bit 0 the first); 0 for none.
 constexpr unsigned char kNumberHolder[8] = {0, 1, 2, 1, 3, 1, 2, 1};
 
 }  // namespace
 
+// A row whose first four words end in its first 64 bytes, and whose first
+// word is not a keyword's: one look at those bytes' white space and dashes
+// settles all that the row needs. False, with nothing done, for any other
+// line.
+template <class Way>
+VSZEB_LISTING_INLINE bool ListingRewriter::rowQuickly(std::string_view text, ListingOutput& out) {
+    const std::size_t size = text.size();
+    std::uint64_t space = Way::spaces(text.data());
+    // Past the line's end counts as white space.
+    space |= (~std::uint64_t{0} << (size & (kChunk - 1))) & (0 - static_cast<std::uint64_t>(size < kChunk));
+    const std::uint64_t starts = ~space & ((space << 1) | 1);
+    const std::uint64_t ends = space & (~space << 1);
+    std::uint64_t fourth = starts;
+    fourth &= fourth - 1;
+    fourth &= fourth - 1;
+    fourth &= fourth - 1;
+    std::uint64_t endsAfterThird = ends;
+    endsAfterThird &= endsAfterThird - 1;
+    endsAfterThird &= endsAfterThird - 1;
+    endsAfterThird &= endsAfterThird - 1;
+    // A word of one dash: a dash that starts a word and ends it.
+    const std::uint64_t loneDashes = starts & Way::either(text.data(), '-', '-') & (ends >> 1);
+    // Where the chunk has no word, a byte of the line's padding: the test
+    // below turns such a line away all the same.
+    const std::size_t firstAt = lowestBit(starts) & (kChunk - 1);
+    // The rows' first words are digits or a lone "-": one look settles
+    // them.
+    const unsigned keyword = kKeywordStarts.maybe[static_cast<unsigned char>(text[firstAt])] &
+                             ~static_cast<unsigned>(loneDashes >> firstAt) & 1u;
+    // One branch for both, which goes the same way for every row; the row
+    // kinds come in no order that a processor could foresee.
+    if (opaque(static_cast<unsigned>(endsAfterThird == 0) | keyword) != 0) return false;
+    // The line number stands after the first lone "-" of the first three
+    // words; a row without one is written and taken back, which is cheaper
+    // than a branch.
+    const std::uint64_t dashes = loneDashes & (lowestBitOf(fourth) - 1);
+    const std::uint64_t dash = lowestBitOf(dashes);
+    const std::uint64_t noDash = 0 - static_cast<std::uint64_t>(dashes == 0);
+    const std::uint64_t numberStarts = (starts & ~(dash * 2 - 1)) | (starts & noDash);
+    const std::size_t numberAt = lowestBit(numberStarts);
+    const std::size_t numberEnd = lowestBit(ends & (~std::uint64_t{0} << numberAt));
+    writeRow(text, std::string_view(text.data() + numberAt, numberEnd - numberAt), dashes != 0, out);
+    // Its four words are the holders' now, whatever came before.
+    keptLine_ = text;
+    kept_ = true;
+    return true;
+}
+
 bool ListingRewriter::line(std::string_view text, ListingOutput& out) {
+    holdKeptLine();
     Words words;
     splitWords(text, words);
-    LineText& first = words_[0];
+    LineText& first = holders_[0];
 
     if (!inHeaderPart_) {
         // Everything before the first header is skipped, "#line" lines too.
         hold(text, words, 0, 1);
         if (first.view() != kHeaderWord) return true;
+        hold(text, words, 0, 4);
         takeHeaderName(text, words);
         writeHeader(text, true, out);
         inHeaderPart_ = true;
@@ -600,11 +728,11 @@ bool ListingRewriter::line(std::string_view text, ListingOutput& out) {
 
     // The rows' first words are digits or a lone "-": one look settles
     // them. (A holder's first byte is there to read even when it is empty.)
-    const unsigned maybeKeyword = kKeywordStarts.maybe[static_cast<unsigned char>(first.data()[0])];
-    if ((maybeKeyword & static_cast<unsigned>(!first.isLoneDash())) != 0) {
+    if ((kKeywordStarts.maybe[static_cast<unsigned char>(first.data()[0])] & static_cast<unsigned>(!isLoneDash(first.view()))) != 0) {
         const std::string_view word = first.view();
         if (word == kSummaryWord) return false;
         if (word == kHeaderWord) {
+            hold(text, words, 0, 4);
             takeHeaderName(text, words);
             writeHeader(text, false, out);
             return true;
@@ -613,6 +741,7 @@ bool ListingRewriter::line(std::string_view text, ListingOutput& out) {
         if (word.starts_with('=')) return true;
         if (word.size() > 1 && word.starts_with('-')) return true;
         if (word == kDirectiveWord) {
+            hold(text, words, 0, 2);
             takeDirectiveName(text, words);
             return true;
         }
@@ -620,14 +749,36 @@ bool ListingRewriter::line(std::string_view text, ListingOutput& out) {
 
     // A data row: the line number stands after the first lone "-".
     hold(text, words, 1, 4);
-    const unsigned dashes = static_cast<unsigned>(words_[0].isLoneDash()) |
-                            static_cast<unsigned>(words_[1].isLoneDash()) << 1 |
-                            static_cast<unsigned>(words_[2].isLoneDash()) << 2;
-    // Most rows have one; the few without are written and taken back,
-    // which is cheaper than a branch that the processor cannot foresee.
+    const unsigned dashes = static_cast<unsigned>(isLoneDash(holders_[0].view())) |
+                            static_cast<unsigned>(isLoneDash(holders_[1].view())) << 1 |
+                            static_cast<unsigned>(isLoneDash(holders_[2].view())) << 2;
+    // A row without one is written and taken back, as above.
     const unsigned holder = kNumberHolder[dashes];
-    writeRow(text, words_[holder], holder != 0, out);
+    writeRow(text, holders_[holder].view(), holder != 0, out);
     return true;
+}
+
+struct ListingRewriteLoop {
+    template <class Way>
+    VSZEB_LISTING_INLINE static void run(ListingRewriter& rewriter, ListingLineReader& reader, ListingOutput& out) {
+        std::string_view text;
+        while (reader.next(text)) {
+            if (rewriter.inHeaderPart_ && rewriter.rowQuickly<Way>(text, out)) continue;
+            if (!rewriter.line(text, out)) return;
+        }
+    }
+#ifdef VSZEB_LISTING_AVX2
+    VSZEB_LISTING_FOR_AVX2 static void runAvx2(ListingRewriter& rewriter, ListingLineReader& reader, ListingOutput& out) {
+        run<Avx2Way>(rewriter, reader, out);
+    }
+#endif
+};
+
+void ListingRewriter::rewrite(ListingLineReader& reader, ListingOutput& out) {
+#ifdef VSZEB_LISTING_AVX2
+    if (scan::avx2::available()) return ListingRewriteLoop::runAvx2(*this, reader, out);
+#endif
+    ListingRewriteLoop::run<Sse2Way>(*this, reader, out);
 }
 
 // ---------------------------------------------------------------- the file
@@ -659,9 +810,7 @@ void rewriteListingFile(const char* path, std::FILE* out) {
         ListingRewriter rewriter(width.width());
         ListingLineReader reader(in);
         ListingOutput output(out);
-        std::string_view line;
-        while (reader.next(line) && rewriter.line(line, output)) {
-        }
+        rewriter.rewrite(reader, output);
     }
     std::fclose(in);
 }

@@ -2,8 +2,8 @@
 // window: every untested item becomes a line "file(line):" followed by the
 // listing's own row, which the IDE can jump from.
 //
-// The rewrite streams: two passes over the file, each through one fixed
-// block buffer, so memory does not grow with the listing.
+// The rewrite streams: two passes over the file, each through fixed block
+// buffers, so memory does not grow with the listing.
 #pragma once
 
 #include <bit>
@@ -30,8 +30,8 @@ public:
     static constexpr std::size_t kMaxLine = 999;
     // Bytes that may be read after the end of every line handed out (they
     // belong to the block, not to the line): a line's start is looked at 64
-    // bytes at a time, and a line is copied in pieces of 16 bytes, its
-    // first 128 bytes in one go.
+    // bytes at a time, its first 128 bytes are copied in one go, and its
+    // words in pieces of 16 bytes.
     static constexpr std::size_t kPadding = 192;
 
     explicit ListingLineReader(std::FILE* in);
@@ -40,7 +40,8 @@ public:
     ListingLineReader& operator=(const ListingLineReader&) = delete;
 
     // The next line without its newline; false once a read has failed (it
-    // stays failed). The view lives until the next call.
+    // stays failed). The view lives until the call after the next: the line
+    // before stays readable while the next one is looked at.
     bool next(std::string_view& line) {
         if (listed_ == found_ && !findNewlines()) return nextAtBlockEnd(line);
         const std::size_t at = newlines_[listed_++];
@@ -66,8 +67,12 @@ private:
     void refill();
     std::FILE* in_;
     std::unique_ptr<char[]> storage_;
-    char* block_;              // in storage_, the place of the reads page-aligned
+    // Two blocks in storage_, the place of their reads page-aligned; the
+    // reads go to the one that does not hold the line handed out last.
+    char* block_;
+    char* otherBlock_;
     std::size_t begin_ = 0;    // first byte not yet handed out
+    std::size_t refilledAt_ = 0;  // begin_ right after block_'s read
     std::size_t end_ = 0;      // one past the last byte read
     std::size_t scanned_ = 0;  // one past the last byte looked at for newlines
     // Where the newlines in [begin_, scanned_) stand, in order, from
@@ -107,11 +112,15 @@ public:
 
     // Room for `size` more bytes at the end; the caller fills a part of it
     // with whole lines and hands back where it stopped.
-    char* room(std::size_t size);
+    char* room(std::size_t size) {
+        if (capacity_ - size_ < size) makeRoom(size);
+        return data_.get() + size_;
+    }
     void commit(const char* end) { size_ = static_cast<std::size_t>(end - data_.get()); }
     void flush();
 
 private:
+    void makeRoom(std::size_t size);
     std::FILE* out_;
     std::unique_ptr<char[]> data_;
     std::size_t capacity_ = kBlock;
@@ -125,10 +134,10 @@ class ListingRewriter {
 public:
     explicit ListingRewriter(std::size_t nameWidth);
 
-    // `text` is a line as ListingLineReader hands it out, with its padding
-    // after it. Returns false when the listing's rewritten part is over
-    // ("SUMMARY"): the rest of the file is not to be read.
-    bool line(std::string_view text, ListingOutput& out);
+    // Rewrites the lines that `reader` hands out, from where it stands to
+    // the end of the listing or of its rewritten part ("SUMMARY"); the rest
+    // of the file is not read.
+    void rewrite(ListingLineReader& reader, ListingOutput& out);
 
     // Where the first four words of a line stand: word i is
     // [begin[i], end[i]); `count` of them are there.
@@ -153,22 +162,31 @@ private:
         std::string_view view() const { return {data_, size_}; }
         const char* data() const { return data_; }
         std::size_t size() const { return size_; }
-        bool isLoneDash() const { return loneDash_; }
 
     private:
-        // Kept beside the text: every row asks, right after the copy.
-        bool loneDash_ = false;
         // A line, or a name padded to the width of the longest line.
         static constexpr std::size_t kCapacity = 1024;
         char data_[kCapacity + 16] = {};
         std::size_t size_ = 0;
     };
 
+    // The loop of rewrite(), built once for every processor it may run on.
+    friend struct ListingRewriteLoop;
+
+    // `text` is a line as ListingLineReader hands it out, with its padding
+    // after it; the line of the call before must still be readable, as the
+    // reader keeps it. rowQuickly takes most rows, and only rows: false,
+    // with nothing done, for any other line. line takes every line; false
+    // at the end of the rewritten part.
+    template <class Way>
+    bool rowQuickly(std::string_view text, ListingOutput& out);
+    bool line(std::string_view text, ListingOutput& out);
     void hold(std::string_view text, const Words& words, std::size_t from, std::size_t to);
+    void holdKeptLine();
     void takeHeaderName(std::string_view text, const Words& words);
     void takeDirectiveName(std::string_view text, const Words& words);
     void writeHeader(std::string_view text, bool first, ListingOutput& out) const;
-    void writeRow(std::string_view text, const LineText& numberWord, bool wanted, ListingOutput& out) const;
+    void writeRow(std::string_view text, std::string_view numberWord, bool wanted, ListingOutput& out) const;
     void setFileName(std::string_view name);
 
     std::size_t nameWidth_;
@@ -179,7 +197,12 @@ private:
     // Words of the lines are read into four holders that keep their values
     // from line to line: a line with fewer words leaves the others as they
     // were, and the rows' rule relies on that.
-    LineText words_[4];
+    LineText holders_[4];
+    // Most rows set all four, and are not copied into the holders: the
+    // last of them stands here instead, until a line that is not such a
+    // row needs the holders (while that row is still readable).
+    std::string_view keptLine_;
+    bool kept_ = false;
 };
 
 // Both passes over the listing at `path`, the rewritten text written to

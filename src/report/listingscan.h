@@ -14,14 +14,20 @@
 #include <cstdint>
 #include <cstring>
 
-#if defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)
+// VSZEB_LISTING_WITHOUT_SSE2 and VSZEB_LISTING_WITHOUT_AVX2 leave a form
+// out, so that the tests can run the rewrite with the others on any
+// processor.
+#if (defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)) && \
+    !defined(VSZEB_LISTING_WITHOUT_SSE2)
 #define VSZEB_LISTING_SSE2 1
 #include <emmintrin.h>
 #endif
-// AVX2 only where the compiler can build single functions for it.
-#if (defined(__GNUC__) || defined(__clang__)) && defined(__x86_64__)
+// AVX2 only where the compiler can build single functions for it; the
+// processors that have it have the bit instructions of BMI1 and POPCNT too,
+// which the functions built for it use.
+#if (defined(__GNUC__) || defined(__clang__)) && defined(__x86_64__) && !defined(VSZEB_LISTING_WITHOUT_AVX2)
 #define VSZEB_LISTING_AVX2 1
-#define VSZEB_LISTING_FOR_AVX2 __attribute__((target("avx2")))
+#define VSZEB_LISTING_FOR_AVX2 __attribute__((target("avx2,bmi,popcnt")))
 #include <immintrin.h>
 #endif
 
@@ -154,7 +160,8 @@ inline std::uint64_t spaces(const char* at) {
 namespace avx2 {
 
 inline bool available() {
-    static const bool yes = __builtin_cpu_supports("avx2");
+    static const bool yes =
+        __builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi") && __builtin_cpu_supports("popcnt");
     return yes;
 }
 
@@ -180,6 +187,17 @@ VSZEB_LISTING_FOR_AVX2 inline std::uint64_t either(const char* at, char a, char 
     const __m256i first = _mm256_set1_epi8(a);
     const __m256i second = _mm256_set1_epi8(b);
     return bitsOf(either32(load32(at), first, second), either32(load32(at + 32), first, second));
+}
+
+VSZEB_LISTING_FOR_AVX2 inline __m256i spaces32(__m256i bytes) {
+    // As sse2::spaces16.
+    const __m256i shifted = _mm256_sub_epi8(bytes, _mm256_set1_epi8(9));
+    const __m256i control = _mm256_cmpeq_epi8(_mm256_min_epu8(shifted, _mm256_set1_epi8(4)), shifted);
+    return _mm256_or_si256(control, _mm256_cmpeq_epi8(bytes, _mm256_set1_epi8(' ')));
+}
+
+VSZEB_LISTING_FOR_AVX2 inline std::uint64_t spaces(const char* at) {
+    return bitsOf(spaces32(load32(at)), spaces32(load32(at + 32)));
 }
 
 }  // namespace avx2

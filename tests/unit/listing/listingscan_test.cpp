@@ -64,6 +64,7 @@ TEST(ListingScan, EveryFormAgreesWithTheBytes) {
 #ifdef VSZEB_LISTING_AVX2
         if (scan::avx2::available()) {
             ASSERT_EQ(scan::avx2::newlines(at), newlines);
+            ASSERT_EQ(scan::avx2::spaces(at), spaces);
             ASSERT_EQ(scan::avx2::either(at, 'M', '#'), either);
         }
 #endif

@@ -90,6 +90,13 @@ config() { # DIR EXTRA_JARS...
   done
   printf '%s\n' "osgi.framework=file:$(ls $P/org.eclipse.osgi_*.jar)" "osgi.bundles=${list#,}" \
     "osgi.bundles.defaultStartLevel=4" "eclipse.application=org.eclipse.ui.ide.workbench" > "$dir/config.ini"
+  # The workbench offers itself to the desktop as the handler of its own
+  # "eclipse+command" links at start; that asks xdg-mime, which a machine
+  # without xdg-utils lacks, and an error in the workspace log would fail
+  # the run below. Marked done, it is not tried: it has nothing to do with
+  # the Console or its links.
+  mkdir -p "$dir/.settings"
+  printf '%s\n' "eclipse.preferences.version=1" "processedSchemes=eclipse+command" > "$dir/.settings/org.eclipse.urischeme.prefs"
 }
 
 # The project: the demo's coverage files, sources whose names the listing
@@ -167,8 +174,9 @@ run() { # NAME WITH_PLUGIN EXTRA_JARS...
   cat "$out/result.txt"
   local pass fail
   pass=$(grep -c '^PASS' "$out/result.txt" || true); fail=$(grep -c '^FAIL' "$out/result.txt" || true)
-  # Following the links must not leave an exception in the workspace's log.
-  if [ -e "$ws/.metadata/.log" ] && grep -q 'vszeb' "$ws/.metadata/.log"; then
+  # Following the links must not leave an exception in the workspace's
+  # log, nor anything else: no entry at all.
+  if [ -e "$ws/.metadata/.log" ] && grep -q '^!ENTRY' "$ws/.metadata/.log"; then
     echo "FAIL the workspace log holds:"; cat "$ws/.metadata/.log"; fail=$((fail + 1))
   fi
   echo "$name: $pass passed, $fail failed"

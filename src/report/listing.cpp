@@ -69,6 +69,27 @@ inline bool isSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
 using Words = ListingRewriter::Words;
 
+// Where the words of a line's first 64 bytes start and end, from where its
+// white space is (`space`): bit i of `starts` says that a word starts at
+// byte i, bit i of `ends` that one ends just before it. Past the line's end
+// counts as white space; a word that runs on past the 64 bytes has no end
+// here.
+struct WordBits {
+    std::uint64_t starts;
+    std::uint64_t ends;
+};
+inline WordBits wordBits(std::uint64_t space, std::size_t size) {
+    space |= (~std::uint64_t{0} << (size & (kChunk - 1))) & (0 - static_cast<std::uint64_t>(size < kChunk));
+    return {~space & ((space << 1) | 1), space & (~space << 1)};
+}
+
+// `bits` without its three lowest set bits.
+inline std::uint64_t withoutLowestThree(std::uint64_t bits) {
+    bits &= bits - 1;
+    bits &= bits - 1;
+    return bits & (bits - 1);
+}
+
 // Byte by byte, for the lines whose first words reach past their first 64
 // bytes.
 void splitWordsSlowly(std::string_view line, Words& words) {
@@ -91,12 +112,9 @@ void splitWordsSlowly(std::string_view line, Words& words) {
 // their first 64 bytes, which one look at their white space settles.
 inline void splitWords(std::string_view line, Words& words) {
     const std::size_t size = line.size();
-    std::uint64_t space = scan::spaces(line.data());
-    // Past the line's end counts as white space.
-    if (size < kChunk) space |= ~std::uint64_t{0} << size;
-    const std::uint64_t word = ~space;
-    std::uint64_t starts = word & ((space << 1) | 1);
-    std::uint64_t ends = space & (word << 1);
+    const WordBits bits = wordBits(scan::spaces(line.data()), size);
+    std::uint64_t starts = bits.starts;
+    std::uint64_t ends = bits.ends;
     words.count = 0;
     for (; words.count < 4; ++words.count) {
         if (starts == 0) {
@@ -659,20 +677,9 @@ constexpr unsigned char kNumberHolder[8] = {0, 1, 2, 1, 3, 1, 2, 1};
 // line.
 template <class Way>
 VSZEB_LISTING_INLINE bool ListingRewriter::rowQuickly(std::string_view text, ListingOutput& out) {
-    const std::size_t size = text.size();
-    std::uint64_t space = Way::spaces(text.data());
-    // Past the line's end counts as white space.
-    space |= (~std::uint64_t{0} << (size & (kChunk - 1))) & (0 - static_cast<std::uint64_t>(size < kChunk));
-    const std::uint64_t starts = ~space & ((space << 1) | 1);
-    const std::uint64_t ends = space & (~space << 1);
-    std::uint64_t fourth = starts;
-    fourth &= fourth - 1;
-    fourth &= fourth - 1;
-    fourth &= fourth - 1;
-    std::uint64_t endsAfterThird = ends;
-    endsAfterThird &= endsAfterThird - 1;
-    endsAfterThird &= endsAfterThird - 1;
-    endsAfterThird &= endsAfterThird - 1;
+    const auto [starts, ends] = wordBits(Way::spaces(text.data()), text.size());
+    const std::uint64_t fourth = withoutLowestThree(starts);
+    const std::uint64_t endsAfterThird = withoutLowestThree(ends);
     // A word of one dash: a dash that starts a word and ends it.
     const std::uint64_t loneDashes = starts & Way::either(text.data(), '-', '-') & (ends >> 1);
     // Where the chunk has no word, a byte of the line's padding: the test

@@ -43,10 +43,10 @@ bundle() { # BSN VERSION JARS HEADERS...: a bundle whose classes stay in Debian'
 }
 # 1. The OSGi compendium is one plain jar; Eclipse wants it as separate bundles.
 cmpn=$(readlink -f $J/osgi.cmpn.jar 2>/dev/null || ls $J/osgi.cmpn-*.jar | head -1)
-for spec in "org.osgi.service.event 1.4.0 org.osgi.framework" "org.osgi.service.prefs 1.1.1" \
-            "org.osgi.service.cm 1.6.0 org.osgi.framework" "org.osgi.util.function 1.1.0" \
-            "org.osgi.util.promise 1.1.1 org.osgi.util.function"; do
-  set -- $spec
+for exported in "org.osgi.service.event 1.4.0 org.osgi.framework" "org.osgi.service.prefs 1.1.1" \
+                "org.osgi.service.cm 1.6.0 org.osgi.framework" "org.osgi.util.function 1.1.0" \
+                "org.osgi.util.promise 1.1.1 org.osgi.util.function"; do
+  set -- $exported
   bundle "$1" "$2" "$cmpn" "Export-Package: $1;version=\"$2\"" ${3:+"Import-Package: $3"}
 done
 # 2. Bouncy Castle's jars have no OSGi manifest; p2 (under the IDE) imports it.

@@ -579,11 +579,12 @@ void ListingRewriter::hold(std::string_view text, const Words& words, std::size_
 }
 
 void ListingRewriter::holdKeptLine() {
-    if (!kept_) return;
+    // None kept: a kept row always has words.
+    if (keptLine_.empty()) return;
     Words words;
     splitWords(keptLine_, words);
     hold(keptLine_, words, 0, 4);
-    kept_ = false;
+    keptLine_ = {};
 }
 
 // The header's three words after "MONITORED" go into the holders like any
@@ -704,7 +705,6 @@ VSZEB_LISTING_INLINE bool ListingRewriter::rowQuickly(std::string_view text, Lis
     writeRow(text, std::string_view(text.data() + numberAt, numberEnd - numberAt), dashes != 0, out);
     // Its four words are the holders' now, whatever came before.
     keptLine_ = text;
-    kept_ = true;
     return true;
 }
 

@@ -200,9 +200,9 @@ private:
     LineText holders_[4];
     // Most rows set all four, and are not copied into the holders: the
     // last of them stands here instead, until a line that is not such a
-    // row needs the holders (while that row is still readable).
+    // row needs the holders (while that row is still readable). Empty when
+    // the holders are all there is.
     std::string_view keptLine_;
-    bool kept_ = false;
 };
 
 // Both passes over the listing at `path`, the rewritten text written to
